@@ -1,0 +1,30 @@
+// The two batch generators. Each empties the store and fills it with
+// passwordCount passwords (fewer if the user cancels), drawing every length
+// and character from the shared random generator in a fixed order, so the
+// same seed always gives the same list.
+#pragma once
+
+#include "batch/generation_host.h"
+#include "batch/password_store.h"
+
+namespace tessavo {
+
+// "Alphabetic" and "Alphanumeric" (and, like DrawCharacter, letters for any
+// other type index), in the given case style.
+void GenerateAlphaPasswords(PasswordStore& store, int low, int high, int passwordCount,
+                            int passwordType, int passwordCase, bool allowDuplicates,
+                            GenerationHost& host);
+
+// "Numeric": one draw of 10 per digit.
+void GenerateNumericPasswords(PasswordStore& store, int low, int high, int passwordCount,
+                              bool allowDuplicates, GenerationHost& host);
+
+// The progress bar position for a count of accepted passwords: the
+// percentage rounded half to even.
+int ProgressPercent(int accepted, int passwordCount);
+
+// "hh:mm:ss" of an elapsed time, rounded to milliseconds, cut to whole
+// seconds, hours wrapping after 23.
+std::string FormatElapsed(std::chrono::nanoseconds elapsed, char timeSeparator = ':');
+
+}  // namespace tessavo
