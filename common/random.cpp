@@ -1,1 +1,51 @@
-// (being written)
+#include "common/random.h"
+
+#include <chrono>
+
+namespace tessavo {
+
+std::uint32_t RandomSeed = 0;
+
+std::uint32_t SeedForTimeOfDay(int hour, int minute, int second, int millisecond) {
+  return static_cast<std::uint32_t>(((hour * 60 + minute) * 60 + second) * 1000 + millisecond);
+}
+
+void SeedFromClock() {
+  // The system clock counts UTC, so the time of day is the remainder of a
+  // whole number of days; local time and daylight saving play no part.
+  using namespace std::chrono;
+  const auto sinceEpoch = duration_cast<milliseconds>(system_clock::now().time_since_epoch());
+  auto ofDay = sinceEpoch % days(1);
+  if (ofDay < milliseconds::zero()) ofDay += days(1);
+  RandomSeed = static_cast<std::uint32_t>(ofDay.count());
+}
+
+std::uint32_t DrawRandom(std::uint32_t n) {
+  RandomSeed = RandomSeed * 134775813u + 1u;
+  return static_cast<std::uint32_t>((static_cast<std::uint64_t>(n) * RandomSeed) >> 32);
+}
+
+int AlphabetSize(int passwordType, int passwordCase) {
+  const bool mixed = passwordCase == 2;
+  switch (passwordType) {
+    case 0: return mixed ? 52 : 26;
+    case 1: return mixed ? 62 : 36;
+    case 2: return 10;
+    default: return 0;
+  }
+}
+
+char DrawCharacter(int passwordType, int passwordCase) {
+  if (passwordType == 2) return static_cast<char>('0' + DrawRandom(10));
+  if (passwordType == 1 && DrawRandom(2) == 1) return static_cast<char>('0' + DrawRandom(10));
+
+  const char letter = static_cast<char>('a' + DrawRandom(26));
+  switch (passwordCase) {
+    case 0: return letter;
+    case 1: return static_cast<char>(letter - 'a' + 'A');
+    default:  // mixed case, and any unknown case style
+      return DrawRandom(2) == 1 ? static_cast<char>(letter - 'a' + 'A') : letter;
+  }
+}
+
+}  // namespace tessavo
