@@ -31,7 +31,8 @@ class RegistryStore {
   virtual ~RegistryStore() = default;
 
   // Opens the key, or with create makes it and every missing level.
-  // True when a key handle could be had.
+  // True when a key handle could be had. A path starting with a backslash
+  // names no key; empty names from doubled backslashes are skipped.
   virtual bool OpenKey(std::string_view path, bool create) = 0;
 
   // Reads a value, creating the key first if it is missing. Empty when the
@@ -44,6 +45,8 @@ class RegistryStore {
                         const RegistryValue& value) = 0;
 
   // Removes a key with everything below it (tests and clean-up only).
+  // False when the key is missing, and for the empty path: the root itself
+  // is never removed.
   virtual bool DeleteTree(std::string_view path) = 0;
 };
 
