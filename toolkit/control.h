@@ -1,0 +1,163 @@
+// The toolkit's control model.
+//
+// Conventions:
+// - A control object owns all of its state (caption, bounds, enabled and
+//   visible flags, values, hint). Window code reads and writes that state;
+//   nothing is kept only in a native window.
+// - A control may have a peer (toolkit/win32/): a native window that mirrors
+//   the state and reports user input back by calling the control's User*
+//   methods. Without a peer (toolkit/headless/) the same objects work with
+//   no window system, and tests call the User* methods themselves.
+// - Events are typed std::function members named On<Event>, set once by the
+//   form that holds the control. Setting state from code raises no event,
+//   except where a control says so (a check box or radio button checked
+//   from code runs its OnClick). User* methods raise the events, inside the
+//   application's error guard (an exception shows an error box and the
+//   program carries on).
+// - Controls are members of their form, constructed with their parent
+//   (the form or a container control on it), which lists but does not own
+//   them.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/geometry.h"
+
+namespace tessavo::tk {
+
+class Container;
+class Form;
+
+using Event = std::function<void()>;
+
+// What a peer must bring up to date after a state change.
+enum class Change {
+  Bounds,
+  Visible,
+  Enabled,
+  Caption,    // caption or text
+  Font,
+  Color,
+  Value,      // checked state, spin text, item index, position
+  Items,      // list contents or item count
+  Repaint,    // contents unchanged but must be drawn again
+  Focus,      // the control asks for the keyboard focus
+  Picture,
+  Limits,     // spin limits, progress range
+};
+
+class ControlPeer {
+ public:
+  virtual ~ControlPeer() = default;
+  virtual void Update(Change what) = 0;
+};
+
+// The two parts of a "short|long" hint; a hint without a bar is both.
+std::string ShortHintOf(std::string_view hint);
+std::string LongHintOf(std::string_view hint);
+
+// The kind, for the peer factory.
+enum class ControlKind {
+  Label, Panel, Bevel, GroupBox, RadioButton, CheckBox, Button, SpinEdit,
+  ComboBox, VirtualList, StatusBar, ToolBar, ProgressBar, Picture, Form,
+};
+
+class Control {
+ public:
+  Control(Container* parent, ControlKind kind, Rect bounds);
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  ControlKind Kind() const { return kind_; }
+  Container* Parent() const { return parent_; }
+  Form* OwnerForm() const;
+
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+
+  // Bounds relative to the parent's client area; ClientOrigin gives the
+  // control's top-left in its form's client area.
+  const Rect& Bounds() const { return bounds_; }
+  void SetBounds(Rect bounds);
+  Point FormOffset() const;
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  // Visible and every container above it visible too.
+  bool Showing() const;
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  // Enabled and every container above it (the form included) enabled too:
+  // only then does the control take user input.
+  bool AcceptsInput() const;
+
+  // "short|long": the short part is the tool-tip, the long part goes to the
+  // application's hint event. A hint without a bar is both.
+  const std::string& Hint() const { return hint_; }
+  void SetHint(std::string hint) { hint_ = std::move(hint); }
+  std::string ShortHint() const;
+  std::string LongHint() const;
+
+  // Font and colour; a control without its own font uses its parent's.
+  const Font& GetFont() const;
+  void SetFont(const Font& font);
+  bool HasOwnFont() const { return ownFont_ != nullptr; }
+
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int order) { tabOrder_ = order; }
+
+  // Asks for the keyboard focus; FocusedControl of the form tracks it. A
+  // hidden or disabled control cannot take it; on a form it activates it.
+  void SetFocus();
+
+  ControlPeer* Peer() const { return peer_.get(); }
+  void AttachPeer(std::unique_ptr<ControlPeer> peer) { peer_ = std::move(peer); }
+
+ protected:
+  void Changed(Change what) {
+    if (peer_) peer_->Update(what);
+  }
+  // The focus moved from this control to another one of its form.
+  virtual void FocusLeft() {}
+
+ private:
+  friend class Form;
+  Container* parent_;
+  ControlKind kind_;
+  std::string name_;
+  Rect bounds_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string hint_;
+  std::unique_ptr<Font> ownFont_;
+  int tabOrder_ = -1;
+  std::unique_ptr<ControlPeer> peer_;
+};
+
+// A control that holds others (the form itself, panels, group boxes).
+class Container : public Control {
+ public:
+  using Control::Control;
+
+  const std::vector<Control*>& Children() const { return children_; }
+
+  // The deepest visible control at a point of this container's client
+  // area, disabled ones included; nullptr when none (the container itself).
+  Control* ControlAt(Point p);
+
+  // The children in the order the Tab key visits them: those with a tab
+  // order by that order, then the others in the order they were made.
+  std::vector<Control*> TabSequence() const;
+
+ private:
+  friend class Control;
+  std::vector<Control*> children_;
+};
+
+}  // namespace tessavo::tk
