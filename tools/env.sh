@@ -5,7 +5,7 @@
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian packages each command needs.
-build_packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix)
+build_packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix python3)
 test_packages=(googletest libgtest-dev libbenchmark-dev)
 wine_packages=(wine wine64 xvfb xauth)
 
@@ -60,6 +60,9 @@ start_wine() {
     # Wine draws its own title bars, so screenshots show the whole window.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
+    # The server started by reg lingers a few seconds; 'wineserver -p' below
+    # fails while another server runs.
+    wineserver -w
   fi
   wineserver -p
 }
