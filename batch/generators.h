@@ -1,11 +1,17 @@
 // The two batch generators. Each empties the store and fills it with
 // passwordCount passwords (fewer if the user cancels), drawing every length
 // and character from the shared random generator in a fixed order, so the
-// same seed always gives the same list.
+// same seed always gives the same list. Requests that could never be met
+// (no passwords, an empty or negative length range, or more distinct
+// passwords than the rule can make) leave the store empty and draw nothing.
 #pragma once
 
 #include "batch/generation_host.h"
 #include "batch/password_store.h"
+
+#include <chrono>
+#include <cstddef>
+#include <string>
 
 namespace tessavo {
 
@@ -26,5 +32,9 @@ int ProgressPercent(int accepted, int passwordCount);
 // "hh:mm:ss" of an elapsed time, rounded to milliseconds, cut to whole
 // seconds, hours wrapping after 23.
 std::string FormatElapsed(std::chrono::nanoseconds elapsed, char timeSeparator = ':');
+
+// Bytes of the index that a run without duplicates keeps beside the store
+// once it has accepted passwordCount passwords (for memory figures).
+std::size_t DuplicateIndexBytes(int passwordCount);
 
 }  // namespace tessavo

@@ -1,1 +1,163 @@
-// (being written)
+#include "batch/password_store.h"
+
+#include <climits>
+#include <cstdint>
+#include <new>
+#include <utility>
+
+#include "common/collate.h"
+
+namespace tessavo {
+
+namespace {
+
+constexpr std::size_t MaxCharacters = UINT32_MAX;
+
+// The classic middle-pivot quicksort. The places it leaves entries that
+// compare equal are part of the result, so its steps must not change; only
+// the order in which the two finished partitions are sorted does: the
+// smaller one by recursion, the larger one in the loop, which keeps the
+// stack depth logarithmic (a sorted or adversarial list would otherwise
+// recurse once per entry and overflow a thread's stack).
+template <typename T, typename Compare>
+void QuickSort(T* a, int low, int high, const Compare& compare) {
+  while (low < high) {
+    int i = low;
+    int j = high;
+    const T pivot = a[low + (high - low) / 2];
+    do {
+      while (compare(a[i], pivot) < 0) ++i;
+      while (compare(a[j], pivot) > 0) --j;
+      if (i <= j) {
+        std::swap(a[i], a[j]);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (j - low < high - i) {
+      if (low < j) QuickSort(a, low, j, compare);
+      low = i;
+    } else {
+      if (i < high) QuickSort(a, i, high, compare);
+      high = j;
+    }
+  }
+}
+
+}  // namespace
+
+ListIndexError::ListIndexError(int index)
+    : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")"),
+      index_(index) {}
+
+void PasswordStore::Clear() {
+  std::string().swap(chars_);
+  std::vector<Entry>().swap(entries_);
+}
+
+void PasswordStore::Append(std::string_view text) {
+  if (entries_.size() >= static_cast<std::size_t>(INT_MAX) ||
+      text.size() > MaxCharacters - chars_.size()) {
+    throw std::length_error("PasswordStore: too many characters for 32-bit offsets");
+  }
+  const std::size_t offset = chars_.size();
+  chars_.append(text.data(), text.size());
+  try {
+    entries_.push_back(
+        Entry{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(text.size())});
+  } catch (...) {
+    chars_.resize(offset);
+    throw;
+  }
+}
+
+void PasswordStore::Reserve(int entries, std::size_t characters) {
+  try {
+    if (entries > 0) entries_.reserve(static_cast<std::size_t>(entries));
+    chars_.reserve(characters < MaxCharacters ? characters : MaxCharacters);
+  } catch (const std::bad_alloc&) {
+    // Only a hint: growing on demand still works.
+  } catch (const std::length_error&) {
+  }
+}
+
+void PasswordStore::CheckIndex(int index) const {
+  if (index < 0 || index >= Count()) throw ListIndexError(index);
+}
+
+std::string_view PasswordStore::Get(int index) const {
+  CheckIndex(index);
+  return Text(entries_[static_cast<std::size_t>(index)]);
+}
+
+void PasswordStore::Delete(int index) {
+  CheckIndex(index);
+  entries_.erase(entries_.begin() + index);
+}
+
+void PasswordStore::Sort() {
+  const int count = Count();
+  if (count < 2) return;
+
+  bool allAlphanumeric = true;
+  for (const Entry entry : entries_) {
+    if (!IsAsciiAlphanumeric(Text(entry))) {
+      allAlphanumeric = false;
+      break;
+    }
+  }
+
+  if (!allAlphanumeric) {
+    QuickSort(entries_.data(), 0, count - 1, [this](Entry a, Entry b) {
+      const std::string_view x = Text(a);
+      const std::string_view y = Text(b);
+      if (IsAsciiAlphanumeric(x) && IsAsciiAlphanumeric(y)) {
+        return CompareAlphanumericFolded(x, y);
+      }
+      return CompareTextLocale(x, y);
+    });
+    return;
+  }
+
+  // Most comparisons are settled by the first eight characters; keeping
+  // them as a number beside each reference spares a trip to the character
+  // buffer, scattered across memory once the list is half sorted.
+  struct Keyed {
+    std::uint64_t key;
+    Entry entry;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(entries_.size());
+  for (const Entry entry : entries_) keyed.push_back({AlphanumericSortKey(Text(entry)), entry});
+
+  QuickSort(keyed.data(), 0, count - 1, [this](const Keyed& a, const Keyed& b) {
+    if (a.key != b.key) return a.key < b.key ? -1 : 1;
+    // Equal keys: equal texts up to eight characters, and then a text of
+    // at most eight is a prefix of the other (or equal to it).
+    if (a.entry.length <= 8 || b.entry.length <= 8) {
+      if (a.entry.length == b.entry.length) return 0;
+      return a.entry.length < b.entry.length ? -1 : 1;
+    }
+    return CompareAlphanumericFolded(Text(a.entry).substr(8), Text(b.entry).substr(8));
+  });
+
+  for (std::size_t k = 0; k < keyed.size(); ++k) entries_[k] = keyed[k].entry;
+}
+
+void PasswordStore::SaveToFile(const std::string& path) const {
+  std::size_t size = 0;
+  for (const Entry entry : entries_) size += entry.length + 2;
+  std::string image;
+  image.reserve(size);
+  for (const Entry entry : entries_) {
+    image.append(Text(entry));
+    image.append("\r\n", 2);
+  }
+  ReplaceFileContents(path, image);
+}
+
+std::size_t PasswordStore::MemoryUsage() const {
+  return chars_.capacity() + entries_.capacity() * sizeof(Entry);
+}
+
+}  // namespace tessavo

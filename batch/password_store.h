@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_replace.h"  // FileCreateError, StreamWriteError
+
 namespace tessavo {
 
 // Get or Delete with a position outside 0..Count()-1.
@@ -21,24 +23,17 @@ class ListIndexError : public std::out_of_range {
   int index_;
 };
 
-// The target file (or the temporary file beside it) could not be created.
-class FileCreateError : public std::runtime_error {
- public:
-  explicit FileCreateError(const std::string& path);
-};
-
-// Writing the file image failed after the file was created.
-class StreamWriteError : public std::runtime_error {
- public:
-  StreamWriteError();
-};
-
 class PasswordStore {
  public:
   void Clear();
   int Count() const { return static_cast<int>(entries_.size()); }
 
+  // Throws std::length_error once the texts would outgrow 32-bit offsets.
   void Append(std::string_view text);
+
+  // Makes room for that many entries and characters in all, so that a run
+  // of known size allocates once (a hint: never fails, never shrinks).
+  void Reserve(int entries, std::size_t characters);
 
   // The entry at a position; the view stays valid until the store changes.
   std::string_view Get(int index) const;
