@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <optional>
 #include <vector>
 
@@ -65,6 +63,11 @@ std::uint64_t DistinctTexts(std::uint64_t alphabet, int low, int high) {
 // this to DrawCharacter, draw for draw.
 enum class Kind { Digits, DigitOrLetter, Letters };
 enum class Style { Lower, Upper, Mixed };
+
+constexpr std::uint64_t AlphabetSizeOf(Kind kind, Style style) {
+  const std::uint64_t letters = style == Style::Mixed ? 52 : 26;
+  return kind == Kind::Digits ? 10 : kind == Kind::Letters ? letters : 10 + letters;
+}
 
 constexpr std::uint32_t Step1 = 134775813u;  // seed' = Step1 * seed + 1
 constexpr std::uint32_t Step2 = Step1 * Step1, Add2 = Step1 + 1u;
@@ -140,33 +143,6 @@ std::uint64_t HashText(std::string_view text) {
   return h ^ (h >> 32);
 }
 
-struct IndexSlot {
-  std::uint32_t entryPlusOne;  // 0: empty
-  std::uint32_t tag;
-};
-
-// Zeroed slots from calloc: a large table then comes straight from the
-// system's zero pages instead of being cleared a second time.
-class SlotTable {
- public:
-  SlotTable() = default;
-  explicit SlotTable(std::size_t size)
-      : slots_(static_cast<IndexSlot*>(std::calloc(size, sizeof(IndexSlot)))), size_(size) {
-    if (!slots_) throw std::bad_alloc();
-  }
-  bool empty() const { return size_ == 0; }
-  std::size_t size() const { return size_; }
-  IndexSlot& operator[](std::size_t at) { return slots_.get()[at]; }
-  const IndexSlot& operator[](std::size_t at) const { return slots_.get()[at]; }
-
- private:
-  struct Free {
-    void operator()(IndexSlot* p) const { std::free(p); }
-  };
-  std::unique_ptr<IndexSlot, Free> slots_;
-  std::size_t size_ = 0;
-};
-
 // The texts the store holds so far, answering exactly as a comparison with
 // every entry would. Usually a hash table: open addressing with linear
 // probing over entry numbers, each slot keeping 32 bits of the text's hash,
@@ -178,7 +154,10 @@ class SlotTable {
 // numbers take 125 KB).
 class DuplicateIndex {
  public:
-  using Slot = IndexSlot;
+  struct Slot {
+    std::uint32_t entryPlusOne;  // 0: empty
+    std::uint32_t tag;
+  };
 
   static std::size_t SlotsFor(std::size_t entries) {
     return std::max<std::size_t>(16, std::bit_ceil(entries * 2));
@@ -188,6 +167,7 @@ class DuplicateIndex {
     if (kind != Kind::Letters) AddSymbols('0', 10);
     if (kind != Kind::Digits && style != Style::Upper) AddSymbols('a', 26);
     if (kind != Kind::Digits && style != Style::Lower) AddSymbols('A', 26);
+    assert(alphabet_ == AlphabetSizeOf(kind, style));
     const std::uint64_t texts = DistinctTexts(alphabet_, low, high);
     const auto count = static_cast<std::size_t>(passwordCount);
     if (texts <= MaxDenseIndexBits && texts / 8 <= SlotsFor(count) * sizeof(Slot)) {
@@ -201,7 +181,7 @@ class DuplicateIndex {
       }
       bits_.assign((texts + 63) / 64, 0);
     } else {
-      slots_ = SlotTable(SlotsFor(std::min(count, MaxInitialIndexEntries)));
+      slots_.assign(SlotsFor(std::min(count, MaxInitialIndexEntries)), Slot{0, 0});
     }
   }
 
@@ -257,16 +237,15 @@ class DuplicateIndex {
   }
 
   void Grow() {
-    SlotTable larger(slots_.size() * 2);
+    std::vector<Slot> larger(slots_.size() * 2, Slot{0, 0});
     const std::size_t mask = larger.size() - 1;
-    for (std::size_t k = 0; k < slots_.size(); ++k) {
-      const Slot slot = slots_[k];
+    for (const Slot slot : slots_) {
       if (slot.entryPlusOne == 0) continue;
       std::size_t at = slot.tag & mask;
       while (larger[at].entryPlusOne != 0) at = (at + 1) & mask;
       larger[at] = slot;
     }
-    slots_ = std::move(larger);
+    slots_.swap(larger);
   }
 
   int low_;
@@ -274,7 +253,7 @@ class DuplicateIndex {
   std::array<std::uint8_t, 256> symbol_{};  // a character's digit in its rank
   std::vector<std::uint64_t> firstRank_;    // per length from low on
   std::vector<std::uint64_t> bits_;
-  SlotTable slots_;
+  std::vector<Slot> slots_;
   std::size_t used_ = 0;
 };
 
@@ -306,10 +285,11 @@ class ProgressReporter {
 
     // The label shows whole seconds of the day; formatting it only when
     // those (or the separator) change keeps it off the per-candidate path.
-    const std::int64_t secondOfDay = ElapsedSeconds(now - host_.RunStartTime()) % 86400;
+    const auto elapsed = now - host_.RunStartTime();
+    const std::int64_t secondOfDay = ElapsedSeconds(elapsed) % 86400;
     const char separator = host_.TimeSeparator();
     if (timeWritten_ && secondOfDay == timeSecond_ && separator == timeSeparator_) return;
-    host_.SetTimeCaption(FormatElapsed(now - host_.RunStartTime(), separator));
+    host_.SetTimeCaption(FormatElapsed(elapsed, separator));
     timeWritten_ = true;
     timeSecond_ = secondOfDay;
     timeSeparator_ = separator;
@@ -325,17 +305,68 @@ class ProgressReporter {
   char timeSeparator_ = 0;
 };
 
+// Candidates made ahead of their turn, so that the index memory each one
+// will check is already being fetched: the index outgrows the caches, and
+// waiting for it one candidate at a time would take most of a run. Making a
+// candidate touches nothing shared, and one is used only if RandomSeed is
+// still the seed it was made from, so the draws stay exactly those of
+// making each in turn (a cancel still stops before the next candidate).
+template <Kind K, Style S>
+class Lookahead {
+ public:
+  struct Candidate {
+    std::string text;
+    std::uint32_t from = 0;  // RandomSeed before it
+    std::uint32_t to = 0;    // and after it
+    std::uint64_t key = 0;   // for the index
+  };
+
+  Lookahead(int low, std::uint32_t lengthChoices, const DuplicateIndex* index)
+      : low_(low), lengthChoices_(lengthChoices), index_(index), depth_(index ? Depth : 1) {}
+
+  // The candidate drawn from seed; valid until the next call.
+  const Candidate& Take(std::uint32_t seed) {
+    if (ready_ > 0 && ring_[first_].from != seed) ready_ = 0;
+    for (; ready_ < depth_; ++ready_) {
+      const std::uint32_t from = ready_ == 0 ? seed : ring_[(first_ + ready_ - 1) % Depth].to;
+      Candidate& made = ring_[(first_ + ready_) % Depth];
+      made.from = from;
+      made.to = MakeCandidate<K, S>(from, low_, lengthChoices_, made.text);
+      if (index_) {
+        made.key = index_->KeyOf(made.text);
+        // Issued here, not inside the index: the compiler takes a function
+        // that only prefetches for one without effect and drops its calls.
+        __builtin_prefetch(index_->Place(made.key));
+      }
+    }
+    const Candidate& taken = ring_[first_];
+    first_ = (first_ + 1) % Depth;
+    --ready_;
+    return taken;
+  }
+
+ private:
+  static constexpr int Depth = 8;
+  const int low_;
+  const std::uint32_t lengthChoices_;
+  const DuplicateIndex* const index_;
+  const int depth_;
+  std::array<Candidate, Depth> ring_;
+  int first_ = 0;
+  int ready_ = 0;
+};
+
 // --- The run --------------------------------------------------------------
 
 template <Kind K, Style S>
 void Generate(PasswordStore& store, int low, int high, int passwordCount, bool allowDuplicates,
-              std::uint64_t alphabet, GenerationHost& host) {
+              GenerationHost& host) {
   store.Clear();
   // The window refuses all of these; they are caught here too because each
   // would otherwise never end.
   if (passwordCount < 1 || low < 0 || low > high) return;
   if (!allowDuplicates &&
-      static_cast<std::uint64_t>(passwordCount) > DistinctTexts(alphabet, low, high)) {
+      static_cast<std::uint64_t>(passwordCount) > DistinctTexts(AlphabetSizeOf(K, S), low, high)) {
     return;
   }
 
@@ -346,13 +377,8 @@ void Generate(PasswordStore& store, int low, int high, int passwordCount, bool a
   std::optional<DuplicateIndex> index;
   if (!allowDuplicates) index.emplace(K, S, low, high, passwordCount);
 
-  const std::uint32_t lengthChoices = static_cast<std::uint32_t>(high - low) + 1;
-  std::string candidate;
-  std::string next;  // the following candidate, made ahead
-  std::uint32_t nextFrom = 0;
-  std::uint32_t nextTo = 0;
-  std::uint64_t nextKey = 0;
-  bool haveNext = false;
+  Lookahead<K, S> lookahead(low, static_cast<std::uint32_t>(high - low) + 1,
+                            index ? &*index : nullptr);
   int accepted = 0;
   ProgressReporter progress(host, passwordCount);
   Clock::time_point lastProcessed = host.Now();
@@ -363,32 +389,13 @@ void Generate(PasswordStore& store, int low, int high, int passwordCount, bool a
   for (;;) {
     if (host.CancelRequested()) return;
 
-    // RandomSeed advances only here, once the candidate is really made;
-    // one made ahead is used only if the seed is still the one it assumed.
-    std::uint64_t key = 0;
-    if (haveNext && nextFrom == RandomSeed) {
-      candidate.swap(next);
-      RandomSeed = nextTo;
-      key = nextKey;
-    } else {
-      RandomSeed = MakeCandidate<K, S>(RandomSeed, low, lengthChoices, candidate);
-      if (index) key = index->KeyOf(candidate);
-    }
-
+    const auto& candidate = lookahead.Take(RandomSeed);
+    RandomSeed = candidate.to;
     if (!index) {
-      store.Append(candidate);
+      store.Append(candidate.text);
       ++accepted;
-    } else {
-      // The index is too large for the cache; making the next candidate
-      // while its memory is fetched hides most of the wait.
-      nextFrom = RandomSeed;
-      nextTo = MakeCandidate<K, S>(nextFrom, low, lengthChoices, next);
-      nextKey = index->KeyOf(next);
-      // Issued here, not inside the index: the compiler takes a function
-      // that only prefetches for one without effect and drops its calls.
-      __builtin_prefetch(index->Place(nextKey));
-      haveNext = true;
-      if (index->AppendIfNew(store, candidate, key)) ++accepted;
+    } else if (index->AppendIfNew(store, candidate.text, candidate.key)) {
+      ++accepted;
     }
 
     // The last candidate is always followed by a dispatch, so that a
@@ -421,17 +428,14 @@ void Generate(PasswordStore& store, int low, int high, int passwordCount, bool a
 
 template <Kind K>
 void GenerateInStyle(Style style, PasswordStore& store, int low, int high, int passwordCount,
-                     bool allowDuplicates, std::uint64_t alphabet, GenerationHost& host) {
+                     bool allowDuplicates, GenerationHost& host) {
   switch (style) {
     case Style::Lower:
-      return Generate<K, Style::Lower>(store, low, high, passwordCount, allowDuplicates,
-                                       alphabet, host);
+      return Generate<K, Style::Lower>(store, low, high, passwordCount, allowDuplicates, host);
     case Style::Upper:
-      return Generate<K, Style::Upper>(store, low, high, passwordCount, allowDuplicates,
-                                       alphabet, host);
+      return Generate<K, Style::Upper>(store, low, high, passwordCount, allowDuplicates, host);
     case Style::Mixed:
-      return Generate<K, Style::Mixed>(store, low, high, passwordCount, allowDuplicates,
-                                       alphabet, host);
+      return Generate<K, Style::Mixed>(store, low, high, passwordCount, allowDuplicates, host);
   }
 }
 
@@ -445,23 +449,20 @@ void GenerateAlphaPasswords(PasswordStore& store, int low, int high, int passwor
   const Style style = passwordCase == 0   ? Style::Lower
                       : passwordCase == 1 ? Style::Upper
                                           : Style::Mixed;
-  const std::uint64_t letters = style == Style::Mixed ? 52 : 26;
   if (passwordType == 2) {
-    Generate<Kind::Digits, Style::Lower>(store, low, high, passwordCount, allowDuplicates, 10,
-                                         host);
+    Generate<Kind::Digits, Style::Lower>(store, low, high, passwordCount, allowDuplicates, host);
   } else if (passwordType == 1) {
     GenerateInStyle<Kind::DigitOrLetter>(style, store, low, high, passwordCount,
-                                         allowDuplicates, 10 + letters, host);
+                                         allowDuplicates, host);
   } else {
     GenerateInStyle<Kind::Letters>(style, store, low, high, passwordCount, allowDuplicates,
-                                   letters, host);
+                                   host);
   }
 }
 
 void GenerateNumericPasswords(PasswordStore& store, int low, int high, int passwordCount,
                               bool allowDuplicates, GenerationHost& host) {
-  Generate<Kind::Digits, Style::Lower>(store, low, high, passwordCount, allowDuplicates, 10,
-                                       host);
+  Generate<Kind::Digits, Style::Lower>(store, low, high, passwordCount, allowDuplicates, host);
 }
 
 int ProgressPercent(int accepted, int passwordCount) {

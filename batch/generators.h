@@ -34,7 +34,8 @@ int ProgressPercent(int accepted, int passwordCount);
 std::string FormatElapsed(std::chrono::nanoseconds elapsed, char timeSeparator = ':');
 
 // Bytes of the index that a run without duplicates keeps beside the store
-// once it has accepted passwordCount passwords (for memory figures).
+// once it has accepted passwordCount passwords (for memory figures); less
+// when the rule allows so few passwords that one bit each is smaller.
 std::size_t DuplicateIndexBytes(int passwordCount);
 
 }  // namespace tessavo

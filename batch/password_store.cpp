@@ -17,8 +17,8 @@ constexpr std::size_t MaxCharacters = UINT32_MAX;
 // compare equal are part of the result, so its steps must not change; only
 // the order in which the two finished partitions are sorted does: the
 // smaller one by recursion, the larger one in the loop, which keeps the
-// stack depth logarithmic (a sorted or adversarial list would otherwise
-// recurse once per entry and overflow a thread's stack).
+// stack depth logarithmic (an unlucky list would otherwise recurse once per
+// entry and overflow a thread's stack).
 template <typename T, typename Compare>
 void QuickSort(T* a, int low, int high, const Compare& compare) {
   while (low < high) {

@@ -18,15 +18,18 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A progress window with a scripted clock: every Now() moves it on by
-// tick. Records what the generator shows and when it dispatches.
+// A progress window with a scripted clock, moved on by tick at every Now()
+// and by perCandidate at every cancel check (once per candidate). Records
+// what the generator shows and when it dispatches.
 class ScriptedHost : public GenerationHost {
  public:
   explicit ScriptedHost(const PasswordStore& store) : store_(store) {}
 
   std::chrono::nanoseconds tick{0};
+  std::chrono::nanoseconds perCandidate{0};
   std::function<bool(int stored)> visibleWhen = [](int) { return true; };
   int cancelAfterProcessings = -1;  // never
+  std::function<void()> duringProcessing = [] {};
   char separator = ':';
 
   int position = 0;
@@ -34,10 +37,12 @@ class ScriptedHost : public GenerationHost {
   std::vector<std::string> passwordCaptions;
   std::vector<std::string> timeCaptions;
   std::vector<int> processedAt;  // entries stored at each dispatch
+  std::vector<Clock::time_point> processedTimes;
   int cancelChecks = 0;
 
   bool CancelRequested() override {
     ++cancelChecks;
+    now_ += perCandidate;
     return cancelAfterProcessings >= 0 &&
            static_cast<int>(processedAt.size()) >= cancelAfterProcessings;
   }
@@ -52,7 +57,11 @@ class ScriptedHost : public GenerationHost {
   Clock::time_point Now() override { return now_ += tick; }
   Clock::time_point RunStartTime() override { return Clock::time_point{}; }
   char TimeSeparator() override { return separator; }
-  void ProcessMessages() override { processedAt.push_back(store_.Count()); }
+  void ProcessMessages() override {
+    duringProcessing();
+    processedAt.push_back(store_.Count());
+    processedTimes.push_back(now_);
+  }
 
  private:
   const PasswordStore& store_;
@@ -71,8 +80,8 @@ std::vector<std::string> ReferenceGenerate(int low, int high, int count, bool al
                                            const std::function<char()>& draw) {
   std::vector<std::string> accepted;
   while (static_cast<int>(accepted.size()) < count) {
-    const int length =
-        low == high ? low : low + static_cast<int>(DrawRandom(static_cast<std::uint32_t>(high - low + 1)));
+    const auto span = static_cast<std::uint32_t>(high - low + 1);
+    const int length = low == high ? low : low + static_cast<int>(DrawRandom(span));
     std::string candidate;
     for (int k = 0; k < length; ++k) candidate += draw();
     if (allowDuplicates ||
@@ -127,25 +136,30 @@ void RunGenerator(PasswordStore& store, int type, int letterCase, int low, int h
   }
 }
 
+// letterCase -1 with type 2 stands for the numeric generator.
+void ExpectSameAsReference(int type, int letterCase, int low, int high, int count,
+                           bool allowDuplicates, std::uint32_t seed) {
+  RandomSeed = seed;
+  const std::vector<std::string> expected = ReferenceGenerate(
+      low, high, count, allowDuplicates,
+      type == 2 ? std::function<char()>(NumericDraw) : AlphaDraw(type, letterCase));
+  const std::uint32_t expectedSeed = RandomSeed;
+
+  PasswordStore store;
+  HeadlessGenerationHost host;
+  RandomSeed = seed;
+  RunGenerator(store, type, letterCase, low, high, count, allowDuplicates, host);
+  ASSERT_EQ(Contents(store), expected)
+      << type << " " << letterCase << " " << low << ".." << high << " " << count;
+  ASSERT_EQ(RandomSeed, expectedSeed);
+}
+
 TEST(GeneratorsTest, EveryTypeAndCaseDrawsExactlyAsDrawCharacter) {
-  // letterCase -1 with type 2: the numeric generator.
   for (const int type : {0, 1, 2, -1, 7}) {
     for (const int letterCase : {-1, 0, 1, 2, 5}) {
       if (letterCase < 0 && type != 2) continue;
-      for (const auto& [low, high] : {std::pair{12, 12}, std::pair{0, 9}}) {
-        RandomSeed = 424242;
-        const std::vector<std::string> expected = ReferenceGenerate(
-            low, high, 300, true,
-            type == 2 ? std::function<char()>(NumericDraw) : AlphaDraw(type, letterCase));
-        const std::uint32_t expectedSeed = RandomSeed;
-
-        PasswordStore store;
-        HeadlessGenerationHost host;
-        RandomSeed = 424242;
-        RunGenerator(store, type, letterCase, low, high, 300, true, host);
-        ASSERT_EQ(Contents(store), expected) << type << " " << letterCase << " " << low;
-        ASSERT_EQ(RandomSeed, expectedSeed);
-      }
+      ExpectSameAsReference(type, letterCase, 12, 12, 300, true, 424242);
+      ExpectSameAsReference(type, letterCase, 0, 9, 300, true, 424242);
     }
   }
 }
@@ -161,26 +175,14 @@ TEST(GeneratorsTest, DuplicateIndexDecidesExactlyAsALinearScan) {
       {1, 2, 1, 3, 3000},
       {7, 1, 2, 2, 676},   // unknown type: letters, whole capacity
       {0, 2, 0, 1, 53},    // the empty text counts once
-      // Many possible texts, duplicates among the short ones: the hash
-      // table.
+      // Many possible texts, duplicates among the short ones: the hash table.
       {2, -1, 1, 8, 3000},
       {1, 2, 1, 6, 5000},
       {0, 1, 0, 5, 4000},
   };
   for (const auto& c : cases) {
     for (const std::uint32_t seed : {1u, 99u, 4000000000u}) {
-      RandomSeed = seed;
-      const std::vector<std::string> expected = ReferenceGenerate(
-          c.low, c.high, c.count, false,
-          c.type == 2 ? std::function<char()>(NumericDraw) : AlphaDraw(c.type, c.letterCase));
-      const std::uint32_t expectedSeed = RandomSeed;
-
-      PasswordStore store;
-      HeadlessGenerationHost host;
-      RandomSeed = seed;
-      RunGenerator(store, c.type, c.letterCase, c.low, c.high, c.count, false, host);
-      ASSERT_EQ(Contents(store), expected) << c.type << " " << c.count << " " << seed;
-      ASSERT_EQ(RandomSeed, expectedSeed);
+      ExpectSameAsReference(c.type, c.letterCase, c.low, c.high, c.count, false, seed);
     }
   }
 }
@@ -221,53 +223,34 @@ TEST(GeneratorsTest, NumericFixedThreeWithoutDuplicatesGivesEveryNumberInDrawnOr
   HeadlessGenerationHost host;
   RandomSeed = 777;
   GenerateNumericPasswords(store, 3, 3, 1000, false, host);
-
-  std::uint32_t seed = 777;
-  std::vector<std::string> expected;
-  std::set<std::string> seen;
-  while (expected.size() < 1000) {
-    std::string candidate;
-    for (int k = 0; k < 3; ++k) candidate += static_cast<char>('0' + Step(seed, 10));
-    if (seen.insert(candidate).second) expected.push_back(candidate);
-  }
+  RandomSeed = 777;
+  const std::vector<std::string> expected = ReferenceGenerate(3, 3, 1000, false, NumericDraw);
   EXPECT_EQ(Contents(store), expected);
-  EXPECT_EQ(*seen.begin(), "000");
-  EXPECT_EQ(*seen.rbegin(), "999");
+  const std::set<std::string> distinct(expected.begin(), expected.end());
+  EXPECT_EQ(distinct.size(), 1000u);
+  EXPECT_EQ(*distinct.begin(), "000");
+  EXPECT_EQ(*distinct.rbegin(), "999");
 }
 
-TEST(GeneratorsTest, VariableRangeWithoutDuplicatesUsesBothLengths) {
+TEST(GeneratorsTest, RepeatsAreDroppedOnlyWhenAskedAndOnlyIfExactlyEqual) {
   PasswordStore store;
   HeadlessGenerationHost host;
   RandomSeed = 31337;
   GenerateNumericPasswords(store, 3, 4, 5000, false, host);
-  ASSERT_EQ(store.Count(), 5000);
-  std::unordered_set<std::string> distinct;
+  std::vector<std::string> texts = Contents(store);
   std::set<std::size_t> lengths;
-  for (const std::string& text : Contents(store)) {
-    distinct.insert(text);
-    lengths.insert(text.size());
-    ASSERT_TRUE(std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }));
-  }
-  EXPECT_EQ(distinct.size(), 5000u);
+  for (const std::string& text : texts) lengths.insert(text.size());
+  EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), 5000u);
   EXPECT_EQ(lengths, (std::set<std::size_t>{3, 4}));
-}
 
-TEST(GeneratorsTest, AllowedDuplicatesGiveExactlyTheCount) {
-  PasswordStore store;
-  HeadlessGenerationHost host;
-  RandomSeed = 5;
   GenerateNumericPasswords(store, 1, 1, 200, true, host);
-  EXPECT_EQ(store.Count(), 200);
-  const std::vector<std::string> texts = Contents(store);
+  texts = Contents(store);
+  EXPECT_EQ(texts.size(), 200u);
   EXPECT_LE(std::set<std::string>(texts.begin(), texts.end()).size(), 10u);
-}
 
-TEST(GeneratorsTest, CaseVariantsAreDistinctPasswords) {
-  PasswordStore store;
-  HeadlessGenerationHost host;
-  RandomSeed = 8;
+  // Case-only variants are different passwords: all 52 one-letter texts.
   GenerateAlphaPasswords(store, 1, 1, 52, 0, 2, false, host);
-  const std::vector<std::string> texts = Contents(store);
+  texts = Contents(store);
   const std::set<std::string> distinct(texts.begin(), texts.end());
   EXPECT_EQ(distinct.size(), 52u);
   EXPECT_TRUE(distinct.count("q") && distinct.count("Q"));
@@ -276,48 +259,38 @@ TEST(GeneratorsTest, CaseVariantsAreDistinctPasswords) {
 // --- Requests that can never be met -----------------------------------
 
 TEST(GeneratorsTest, ImpossibleRequestsEmptyTheStoreWithoutDrawing) {
-  const struct {
+  struct Request {
     int type, letterCase, low, high, count;
     bool allowDuplicates;
-  } refused[] = {
-      {2, 0, 3, 3, 0, true},    {2, 0, 3, 3, -5, true},  {0, 0, 5, 4, 10, true},
-      {1, 0, -1, 3, 10, true},  {2, 0, 1, 1, 11, false}, {7, 0, 1, 1, 27, false},
+  };
+  // No count, an empty or negative range, more than the rule can make
+  // (type 7 draws 26 letters, case 9 mixes 52, length 0 has one text).
+  const Request refused[] = {
+      {2, -1, 3, 3, 0, true},   {2, -1, 3, 3, -5, true}, {0, 0, 5, 4, 10, true},
+      {1, 0, -1, 3, 10, true},  {2, -1, 1, 1, 11, false}, {7, 0, 1, 1, 27, false},
       {0, 9, 1, 1, 53, false},  {0, 0, 0, 0, 2, false},  {1, 1, 1, 1, 37, false},
   };
-  for (const auto& c : refused) {
+  for (const Request& c : refused) {
     PasswordStore store;
     store.Append("left over");
     ScriptedHost host(store);
     RandomSeed = 42;
-    if (c.type == 2) {
-      GenerateNumericPasswords(store, c.low, c.high, c.count, c.allowDuplicates, host);
-    } else {
-      GenerateAlphaPasswords(store, c.low, c.high, c.count, c.type, c.letterCase,
-                             c.allowDuplicates, host);
-    }
+    RunGenerator(store, c.type, c.letterCase, c.low, c.high, c.count, c.allowDuplicates, host);
     EXPECT_EQ(store.Count(), 0) << c.type << " " << c.low << ".." << c.high << " " << c.count;
     EXPECT_EQ(RandomSeed, 42u);
     EXPECT_TRUE(host.processedAt.empty());
   }
 
   // The same limits reached exactly, or passed with duplicates, still work.
-  const struct {
-    int type, letterCase, low, high, count;
-    bool allowDuplicates;
-  } accepted[] = {
-      {2, 0, 1, 1, 10, false}, {2, 0, 1, 1, 11, true}, {7, 0, 1, 1, 26, false},
-      {0, 9, 1, 1, 52, false}, {0, 0, 0, 0, 1, false}, {0, 0, 0, 0, 3, true},
+  const Request accepted[] = {
+      {2, -1, 1, 1, 10, false}, {2, -1, 1, 1, 11, true}, {7, 0, 1, 1, 26, false},
+      {0, 9, 1, 1, 52, false},  {0, 0, 0, 0, 1, false},  {0, 0, 0, 0, 3, true},
       {1, 1, 1, 1, 36, false},
   };
-  for (const auto& c : accepted) {
+  for (const Request& c : accepted) {
     PasswordStore store;
     HeadlessGenerationHost host;
-    if (c.type == 2) {
-      GenerateNumericPasswords(store, c.low, c.high, c.count, c.allowDuplicates, host);
-    } else {
-      GenerateAlphaPasswords(store, c.low, c.high, c.count, c.type, c.letterCase,
-                             c.allowDuplicates, host);
-    }
+    RunGenerator(store, c.type, c.letterCase, c.low, c.high, c.count, c.allowDuplicates, host);
     EXPECT_EQ(store.Count(), c.count) << c.type << " " << c.letterCase << " " << c.count;
   }
 }
@@ -374,6 +347,43 @@ TEST(GeneratorsTest, DispatchesMessagesEveryTenMillisecondsAndAfterTheLastPasswo
     EXPECT_GT(host.cancelChecks, 10);
     EXPECT_EQ(static_cast<int>(host.processedAt.size()), host.cancelChecks);
   }
+  {
+    // Fast candidates (10 us each) while hidden: the clock is read less
+    // often, yet no slice runs much past its 10 ms.
+    ScriptedHost host(store);
+    host.perCandidate = 10us;
+    host.visibleWhen = [](int) { return false; };
+    GenerateNumericPasswords(store, 2, 2, 5000, true, host);
+    ASSERT_EQ(host.processedAt.size(), 5u);  // at 10, 20, 30, 40 ms and the end
+    for (std::size_t k = 1; k < 4; ++k) {
+      const auto gap = host.processedTimes[k] - host.processedTimes[k - 1];
+      EXPECT_GE(gap, 10ms);
+      EXPECT_LE(gap, 11ms);
+    }
+    EXPECT_EQ(host.processedAt.back(), 5000);
+  }
+}
+
+TEST(GeneratorsTest, DrawsMadeWhileDispatchingAreTakenIntoAccount) {
+  // Something handled during a dispatch draws from the shared generator:
+  // candidates already made ahead from the old seed must not be used.
+  PasswordStore store;
+  ScriptedHost host(store);
+  host.tick = 1ms;
+  host.duringProcessing = [] { DrawRandom(7); };
+  RandomSeed = 99;
+  GenerateAlphaPasswords(store, 8, 8, 35, 1, 2, false, host);
+  ASSERT_EQ(host.processedAt, (std::vector<int>{10, 20, 30, 35}));
+
+  RandomSeed = 99;
+  std::vector<std::string> expected;
+  for (int k = 1; k <= 35; ++k) {
+    std::string candidate;
+    for (int c = 0; c < 8; ++c) candidate += DrawCharacter(1, 2);
+    expected.push_back(candidate);
+    if (k % 10 == 0) DrawRandom(7);
+  }
+  EXPECT_EQ(Contents(store), expected);
 }
 
 // --- Progress -----------------------------------------------------------
@@ -465,12 +475,6 @@ TEST(GeneratorsTest, ElapsedTimeRoundsToMillisecondsCutsToSecondsAndWrapsHours) 
   EXPECT_EQ(FormatElapsed(24h + 5s), "00:00:05");
   EXPECT_EQ(FormatElapsed(100h, '.'), "04.00.00");
   EXPECT_EQ(FormatElapsed(-5s), "00:00:00");
-}
-
-TEST(GeneratorsTest, IndexMemoryStaysWithinTwoSlotsPerPassword) {
-  EXPECT_EQ(DuplicateIndexBytes(0), 0u);
-  EXPECT_LE(DuplicateIndexBytes(1000000), 2u * 1048576u * 8u);
-  EXPECT_GE(DuplicateIndexBytes(1000000), 2u * 1000000u * 4u);
 }
 
 }  // namespace

@@ -65,7 +65,6 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   // Tests and benchmarks are this build's only users, so the image is not
   // forced to the disk before the rename.
   bool written = WriteAll(fd, bytes);
-  if (written && exists) ::fchmod(fd, target.st_mode & 07777);
   if (::close(fd) != 0) written = false;
   if (!written) {
     ::unlink(temporary.c_str());
