@@ -1,0 +1,159 @@
+// The batch generator's main window: the generation options with their
+// capacity, the list of generated passwords with its commands, and the
+// settings that carry both from one start of the program to the next.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "batch/capacity.h"
+#include "batch/password_store.h"
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+#include "toolkit/menu.h"
+
+namespace tessavo {
+
+// Where the program keeps its settings, below the current user's root.
+inline constexpr std::string_view TessavomKey = "Software\\Korvel Software\\TessavoM";
+inline constexpr std::string_view ProgramInfoKey =
+    "Software\\Korvel Software\\TessavoM\\Program Info";
+inline constexpr std::string_view WindowSettingsKey =
+    "Software\\Korvel Software\\TessavoM\\Window Settings";
+inline constexpr std::string_view GenerationOptionsKey =
+    "Software\\Korvel Software\\TessavoM\\Password Generation Options";
+inline constexpr std::string_view OptionsKey = "Software\\Korvel Software\\TessavoM\\Options";
+// The current user's documents folder lives here as "Personal".
+inline constexpr std::string_view ShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+inline constexpr std::string_view SortingBusyText = "Sorting passwords...";
+
+// The folder part of a file path with its trailing separator
+// ("C:\Data\pw.txt" gives "C:\Data\"); empty for a bare name.
+std::string FolderOfPath(std::string_view path);
+
+// A folder as the save dialog is to start in it: without a trailing
+// separator, except where that would change which folder is meant (a drive
+// root such as "C:\", or a root "\" itself).
+std::string DialogStartFolder(std::string folder);
+
+class TFrmMain : public tk::Form {
+ public:
+  // Builds the window and its controls, then runs FormCreate: the settings
+  // are in the controls before the native window (if any) is made.
+  TFrmMain();
+  ~TFrmMain() override;
+
+  // --- Controls, in creation order: every container before what it holds.
+  tk::MainMenu MainMenu;
+  tk::MenuItem& MnuFile;
+  tk::MenuItem& MnuFileGenerate;
+  tk::MenuItem& MnuFileSave;
+  tk::MenuItem& MnuFileSep1;
+  tk::MenuItem& MnuFileExit;
+  tk::MenuItem& MnuView;
+  tk::MenuItem& MnuViewOptions;
+  tk::MenuItem& MnuViewSep1;
+  tk::MenuItem& MnuViewCenterWindow;
+  tk::MenuItem& MnuHelp;
+  tk::MenuItem& MnuHelpAbout;
+
+  tk::ToolBar Toolbar;
+  tk::ToolBar::ToolButton& SBGenerate;
+  tk::ToolBar::ToolButton& SBSave;
+  tk::ToolBar::ToolButton& SBSpacer1;
+  tk::ToolBar::ToolButton& SBExit;
+
+  tk::Panel PnlOptions;
+  tk::Label LblOptions;
+  tk::GroupBox GroupPWLength;
+  tk::RadioButton OptLenFix;
+  tk::SpinEdit SpinLenFix;
+  tk::RadioButton OptLenVar;
+  tk::SpinEdit SpinLenVarMin;
+  tk::Label LblLenVarMin;
+  tk::SpinEdit SpinLenVarMax;
+  tk::Label LblLenVarMax;
+  tk::Label LblType;
+  tk::ComboBox ComboType;
+  tk::Label LblCase;
+  tk::ComboBox ComboCase;
+  tk::Bevel BevelOptions;
+  tk::Label LblAmount;
+  tk::SpinEdit SpinAmt;
+  tk::Panel PnlMaxPW;
+  tk::CheckBox ChkNoDupes;
+
+  tk::Panel PnlPasswords;
+  tk::Label LblPasswords;
+  tk::VirtualList ListPW;
+  tk::Button BtnClear;
+  tk::Button BtnClipboard;
+  tk::Button BtnDelete;
+  tk::Button BtnSort;
+
+  tk::StatusBar StatusBar;
+
+  // --- Window state besides the controls.
+  // How many distinct passwords the current options allow.
+  long double Capacity = 0;
+  // While not empty the status bar shows this and nothing else.
+  std::string StatusBusyText;
+  // Set while FormCreate puts the stored settings into the controls.
+  bool SettingsLoading = false;
+
+  // --- Handlers and routines.
+  void FormCreate();
+  void FormClose();
+  void DisplaySettings();
+  void SpinLenFixClick();
+  void SpinLenVarMinClick();
+  void SpinLenVarMaxClick();
+  void SpinAmtKeyPress(char& key);
+  // Virtual so that what a run does can be stood in for where no run may
+  // happen; everything that starts a run comes through here.
+  virtual void MnuFileGenerateClick();
+  void MnuFileExitClick();
+  void MnuViewOptionsClick();
+  void MnuViewCenterWindowClick();
+  void MnuHelpAboutClick();
+
+  void WriteDefaults();
+  void ShowStatusHint();
+  void CouplePasswordLengths();
+  void CenterOnScreen();
+
+  void ListPWGetItem(int index, std::string& text);
+  void BtnClearClick();
+  void BtnDeleteClick();
+  void BtnSortClick();
+  void BtnClipboardClick();
+  void MnuFileSaveClick();
+
+  // The options as the controls show them; the count is left at its
+  // default (see AmountToGenerate).
+  GenerationOptions OptionsFromControls() const;
+  // The amount field's value, first brought within its limits as leaving
+  // the field would do: Enter and the Generate commands leave the focus
+  // where it is, so the typed text may still be out of range.
+  int AmountToGenerate();
+
+  // The store's contents become the list, as at the end of a completed run.
+  void ShowGeneratedPasswords();
+  // The passwords of the last run; nullptr once the window has closed.
+  PasswordStore* Store() const { return store_.get(); }
+
+ private:
+  void BindEvents();
+  void LoadSettings();
+  void SaveSettings();
+  void EnableListControls(bool enabled);
+
+  std::unique_ptr<PasswordStore> store_;
+  // The file name chosen at the last save since the program started.
+  std::string lastSaveName_;
+};
+
+}  // namespace tessavo

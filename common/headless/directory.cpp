@@ -1,0 +1,16 @@
+#include "common/directory.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tessavo {
+
+bool DirectoryExists(const std::string& path) {
+  // The empty path is no directory here, as on Windows; errors (no access
+  // to a parent, say) count as "not there".
+  if (path.empty()) return false;
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
+}
+
+}  // namespace tessavo
