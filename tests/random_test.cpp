@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cctype>
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -101,6 +102,40 @@ TEST(CharacterRule, DrawCountsAndCharacterSetsPerTypeAndCase) {
     EXPECT_EQ(drawCounts, c.drawCounts) << "type " << c.type << " case " << c.passwordCase;
     EXPECT_EQ(static_cast<int>(seen.size()), c.distinct)
         << "type " << c.type << " case " << c.passwordCase;
+  }
+}
+
+// The rule as it reads, a branch per choice; DrawCharacter computes it
+// without branches and must draw exactly this.
+char ReferenceDrawCharacter(int type, int passwordCase) {
+  if (type == 2) return static_cast<char>('0' + DrawRandom(10));
+  if (type == 1 && DrawRandom(2) == 1) return static_cast<char>('0' + DrawRandom(10));
+  const char letter = static_cast<char>('a' + DrawRandom(26));
+  if (passwordCase == 0) return letter;
+  const char upper = static_cast<char>(letter - 'a' + 'A');
+  if (passwordCase == 1) return upper;
+  return DrawRandom(2) == 1 ? upper : letter;
+}
+
+TEST(CharacterRule, DrawsExactlyAsTheBranchingRuleForEveryTypeAndCaseIndex) {
+  const int outside = std::numeric_limits<int>::min();
+  for (const int type : {0, 1, 2, -1, 3, 7, outside}) {
+    for (const int passwordCase : {0, 1, 2, -1, 3, 9, outside}) {
+      for (const std::uint32_t start : {0u, 1u, 1'000'000u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        std::uint32_t seed = start;
+        for (int i = 0; i < 3000; ++i) {
+          RandomSeed = seed;
+          const char expected = ReferenceDrawCharacter(type, passwordCase);
+          const std::uint32_t expectedSeed = RandomSeed;
+          RandomSeed = seed;
+          ASSERT_EQ(DrawCharacter(type, passwordCase), expected)
+              << "type " << type << " case " << passwordCase << " from seed " << seed;
+          ASSERT_EQ(RandomSeed, expectedSeed)
+              << "type " << type << " case " << passwordCase << " from seed " << seed;
+          seed = expectedSeed;
+        }
+      }
+    }
   }
 }
 

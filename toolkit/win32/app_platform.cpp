@@ -1,0 +1,363 @@
+// The Win32 application platform: the application window, the message
+// loop, timers, calls from other threads and the small system services.
+#include <windows.h>
+
+#include <algorithm>
+#include <exception>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+#include "common/platform.h"
+#include "toolkit/form.h"
+#include "toolkit/win32/form_peer.h"
+#include "toolkit/win32/win32_platform.h"
+#include "toolkit/win32/win32_util.h"
+
+namespace tessavo::tk::win32 {
+namespace {
+
+constexpr const char* kApplicationClass = "TessavoApplication";
+constexpr const char* kMessageClass = "TessavoMessages";
+
+struct CallTask {
+  const std::function<void()>* fn;
+  HANDLE done;
+  std::exception_ptr error;
+};
+
+struct State {
+  HWND application = nullptr;
+  HWND messages = nullptr;  // message-only: timers and calls from threads
+  DWORD mainThread = 0;
+  bool quitLoop = false;
+  bool quitReceived = false;
+  bool minimized = false;
+  bool minimizing = false;  // by the program: the portable side reports it
+  HWND lastActive = nullptr;
+  Cursor cursor = Cursor::Default;
+  int beeps = 0;
+  int boxes = 0;
+  UINT_PTR nextTimer = 0;
+  std::map<UINT_PTR, std::shared_ptr<std::function<void()>>> timers;
+};
+
+State& S() {
+  static State state;
+  return state;
+}
+
+void ActivateLastForm() {
+  State& s = S();
+  if (s.minimized) return;
+  HWND target = s.lastActive;
+  if (!target || !IsWindow(target) || !IsWindowVisible(target)) {
+    target = nullptr;
+    for (FormPeerWin* form : FormPeerWin::All()) {
+      if (IsWindowVisible(form->Handle())) {
+        target = form->Handle();
+        break;
+      }
+    }
+  }
+  if (!target) return;
+  // A message box or a modal form above it takes the activation instead.
+  HWND popup = GetLastActivePopup(target);
+  if (popup && IsWindowVisible(popup) && IsWindowEnabled(popup)) target = popup;
+  if (IsWindowEnabled(target)) SetActiveWindow(target);
+}
+
+void Restored() {
+  State& s = S();
+  if (!s.minimized) return;
+  s.minimized = false;
+  for (FormPeerWin* form : FormPeerWin::All()) {
+    if (form->GetForm().Visible() && !IsWindowVisible(form->Handle()))
+      ShowWindow(form->Handle(), SW_SHOWNA);
+  }
+  PostMessageA(s.application, kActivateLastForm, 0, 0);
+  Call([] { App().UserRestored(); });
+}
+
+LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED && !S().minimized) {
+        S().minimized = true;
+        if (!S().minimizing) Call([] { App().UserMinimized(); });
+      } else if (wParam == SIZE_RESTORED) {
+        Restored();
+      }
+      return 0;
+    case WM_SYSCOMMAND:
+      // The taskbar's own minimise: every form goes, not only this window.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        Call([] { App().Minimize(); });
+        return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      // Activated from the taskbar or Alt+Tab: the form the user worked in
+      // takes over.
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
+        PostMessageA(hwnd, kActivateLastForm, 0, 0);
+      return 0;
+    case kActivateLastForm:
+      ActivateLastForm();
+      return 0;
+    case WM_CLOSE:
+      Call([] {
+        if (Form* main = App().MainForm()) main->Close();
+      });
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK MessageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_TIMER: {
+      auto it = S().timers.find(wParam);
+      if (it == S().timers.end()) return 0;
+      // Held here: the handler may stop its own timer.
+      const std::shared_ptr<std::function<void()>> fn = it->second;
+      Call(*fn);
+      return 0;
+    }
+    case kCallOnMainThread: {
+      auto* task = reinterpret_cast<CallTask*>(lParam);
+      try {
+        (*task->fn)();
+      } catch (...) {
+        task->error = std::current_exception();
+      }
+      SetEvent(task->done);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+}
+
+void CreateProcessWindows() {
+  InitControls();
+  WNDCLASSEXA app{sizeof(WNDCLASSEXA)};
+  app.lpfnWndProc = ApplicationProc;
+  app.hInstance = Instance();
+  app.hIcon = ProgramIcon(false);
+  app.hIconSm = ProgramIcon(true);
+  app.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  app.lpszClassName = kApplicationClass;
+  RegisterClassExA(&app);
+  WNDCLASSEXA messages{sizeof(WNDCLASSEXA)};
+  messages.lpfnWndProc = MessageProc;
+  messages.hInstance = Instance();
+  messages.lpszClassName = kMessageClass;
+  RegisterClassExA(&messages);
+
+  State& s = S();
+  s.mainThread = GetCurrentThreadId();
+  // Zero size in the middle of the screen: it exists for its taskbar
+  // button and as the owner of every form, never to be seen itself.
+  s.application = CreateWindowExA(
+      0, kApplicationClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+      WS_MINIMIZEBOX, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
+      0, nullptr, nullptr, Instance(), nullptr);
+  s.messages = CreateWindowExA(0, kMessageClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               Instance(), nullptr);
+  if (!s.application || !s.messages) throw std::runtime_error("Cannot create the application window");
+}
+
+class Win32Platform final : public AppPlatform {
+ public:
+  Win32Platform() { CreateProcessWindows(); }
+
+  void SetTitle(const std::string& title) override {
+    SetWindowTextA(S().application, title.c_str());
+  }
+
+  void ProcessMessages() override {
+    while (PumpOne(false)) {
+    }
+  }
+
+  void WaitAndProcess(std::chrono::milliseconds timeout) override {
+    const auto ms = std::clamp<long long>(timeout.count(), 0, INFINITE - 1);
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+    ProcessMessages();
+  }
+
+  void RunLoop() override {
+    State& s = S();
+    s.quitLoop = false;
+    while (!s.quitLoop && !s.quitReceived) {
+      if (!PumpOne(true) && !s.quitReceived) break;  // GetMessage failed
+    }
+    s.quitLoop = false;
+  }
+
+  void QuitLoop() override {
+    S().quitLoop = true;
+    PostMessageA(S().messages, WM_NULL, 0, 0);  // wakes a waiting GetMessage
+  }
+
+  void Minimize() override { MinimizeAll(); }
+
+  Clock::time_point Now() override { return Clock::now(); }
+
+  Size ScreenSize() override {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+
+  Size FrameSize(const Form& form) override {
+    const WindowStyles styles = FormStyles(form);
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, styles.style, form.Menu() != nullptr, styles.exStyle);
+    return {r.right - r.left, r.bottom - r.top};
+  }
+
+  void SetClipboardText(std::string_view text) override { PutClipboardText(text); }
+
+  int MessageBox(std::string_view text, std::string_view title, unsigned flags) override {
+    ++S().boxes;
+    return platform::ShowMessageBox(text, title, flags);
+  }
+
+  std::optional<std::string> SaveDialog(const SaveDialogOptions& options) override {
+    return RunSaveDialog(options);
+  }
+
+  void SetCursor(Cursor cursor) override {
+    S().cursor = cursor;
+    ::SetCursor(CursorHandle());
+  }
+
+  void Beep() override {
+    ++S().beeps;
+    MessageBeep(0);
+  }
+
+  char TimeSeparator() override { return LocaleChar(LOCALE_STIME, ':'); }
+  char DecimalSeparator() override { return LocaleChar(LOCALE_SDECIMAL, '.'); }
+
+  int StartTimer(std::chrono::milliseconds interval, std::function<void()> fn) override {
+    State& s = S();
+    const UINT_PTR id = ++s.nextTimer;
+    const auto ms = std::clamp<long long>(interval.count(), USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
+    if (!SetTimer(s.messages, id, static_cast<UINT>(ms), nullptr))
+      throw std::runtime_error("Cannot start a timer");
+    s.timers[id] = std::make_shared<std::function<void()>>(std::move(fn));
+    return static_cast<int>(id);
+  }
+
+  void StopTimer(int id) override {
+    const auto key = static_cast<UINT_PTR>(id);
+    if (S().timers.erase(key)) KillTimer(S().messages, key);
+  }
+
+  void RunOnMainThread(const std::function<void()>& fn) override {
+    State& s = S();
+    if (GetCurrentThreadId() == s.mainThread) {
+      fn();
+      return;
+    }
+    CallTask task{&fn, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
+    if (!task.done) throw std::runtime_error("Cannot wait for the main thread");
+    if (!PostMessageA(s.messages, kCallOnMainThread, 0, reinterpret_cast<LPARAM>(&task))) {
+      CloseHandle(task.done);
+      throw std::runtime_error("Cannot reach the main thread");
+    }
+    WaitForSingleObject(task.done, INFINITE);
+    CloseHandle(task.done);
+    if (task.error) std::rethrow_exception(task.error);
+  }
+
+ private:
+  static char LocaleChar(LCTYPE what, char fallback) {
+    char buffer[8] = {};
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, what, buffer, sizeof buffer) > 1) return buffer[0];
+    return fallback;
+  }
+};
+
+}  // namespace
+
+HWND ApplicationWindow() { return S().application; }
+
+void ShowApplicationWindow() {
+  if (!IsWindowVisible(S().application)) ShowWindow(S().application, SW_SHOWNOACTIVATE);
+}
+
+void MinimizeAll() {
+  State& s = S();
+  if (s.minimized) return;
+  if (FormPeerWin* active = FormPeerWin::FromWindow(GetActiveWindow()))
+    s.lastActive = active->Handle();
+  ShowApplicationWindow();
+  // Hidden by us rather than by the system's owner rule, so that a form
+  // shown or hidden meanwhile is put back as its control says.
+  for (FormPeerWin* form : FormPeerWin::All()) {
+    if (IsWindowVisible(form->Handle())) ShowWindow(form->Handle(), SW_HIDE);
+  }
+  s.minimizing = true;
+  ShowWindow(s.application, SW_MINIMIZE);
+  s.minimizing = false;
+}
+
+bool ProgramMinimized() { return S().minimized; }
+
+void NoteActiveForm(HWND form) { S().lastActive = form; }
+
+void ForgetForm(HWND form) {
+  if (S().lastActive == form) S().lastActive = nullptr;
+}
+
+bool PumpOne(bool wait) {
+  State& s = S();
+  MSG msg;
+  if (wait) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == -1) return false;
+    if (got == 0) {
+      s.quitReceived = true;
+      return false;
+    }
+  } else {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+      s.quitReceived = true;
+      return false;
+    }
+  }
+  TrackHint(msg);
+  if (FormPeerWin* form = FormPeerWin::FromWindow(msg.hwnd); form && form->PreTranslate(msg))
+    return true;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return true;
+}
+
+bool QuitReceived() { return S().quitReceived; }
+
+Cursor CurrentCursor() { return S().cursor; }
+
+HCURSOR CursorHandle() {
+  return LoadCursor(nullptr, S().cursor == Cursor::HourGlass ? IDC_WAIT : IDC_ARROW);
+}
+
+int BeepCount() { return S().beeps; }
+
+int MessageBoxCount() { return S().boxes; }
+
+}  // namespace tessavo::tk::win32
+
+namespace tessavo::tk {
+
+std::unique_ptr<AppPlatform> CreateAppPlatform() {
+  return std::make_unique<win32::Win32Platform>();
+}
+
+}  // namespace tessavo::tk

@@ -1,0 +1,176 @@
+#include "toolkit/win32/control_peers.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "toolkit/form.h"
+#include "toolkit/win32/win32_util.h"
+
+namespace tessavo::tk::win32 {
+
+ChildPeer::ChildPeer(FormPeerWin& form, Control& control) : form_(&form), control_(control) {
+  form.AddPeer(this);
+}
+
+ChildPeer::~ChildPeer() {
+  if (!form_) return;
+  form_->RemovePeer(this);
+  for (HWND window : windows_) {
+    form_->Unregister(window);
+    // No more calls into the control, which is being destroyed: a focused
+    // field would otherwise report losing the focus to it.
+    RemoveWindowSubclass(window, SubclassProc, 1);
+    DestroyWindow(window);
+  }
+}
+
+void ChildPeer::Detach() {
+  // The form window and its children are destroyed with it.
+  form_ = nullptr;
+  windows_.clear();
+}
+
+bool ChildPeer::EffectivelyEnabled() const {
+  for (const Control* c = &control_; c && c->Kind() != ControlKind::Form; c = c->Parent()) {
+    if (!c->Enabled()) return false;
+  }
+  return true;
+}
+
+bool ChildPeer::EffectivelyVisible() const {
+  for (const Control* c = &control_; c && c->Kind() != ControlKind::Form; c = c->Parent()) {
+    if (!c->Visible()) return false;
+  }
+  return true;
+}
+
+RECT ChildPeer::FormRect() const {
+  const Point origin = control_.FormOffset();
+  const Rect& bounds = control_.Bounds();
+  return RECT{origin.x, origin.y, origin.x + bounds.width, origin.y + bounds.height};
+}
+
+HWND ChildPeer::CreateChild(const char* windowClass, const std::string& text, DWORD style,
+                            DWORD exStyle, bool toolTip) {
+  const RECT r = FormRect();
+  style |= WS_CHILD | WS_CLIPSIBLINGS;
+  if (EffectivelyVisible()) style |= WS_VISIBLE;
+  if (!EffectivelyEnabled()) style |= WS_DISABLED;
+  const int id = form_->NextControlId();
+  HWND window = CreateWindowExA(exStyle, windowClass, text.c_str(), style, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, form_->Handle(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
+                                nullptr);
+  if (!window) {
+    throw std::runtime_error(std::string("Cannot create a window of class ") + windowClass);
+  }
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(control_.GetFont())),
+               FALSE);
+  SetWindowSubclass(window, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  form_->Register(window, this);
+  if (toolTip) form_->AddToolTip(window);
+  windows_.push_back(window);
+  return window;
+}
+
+LRESULT CALLBACK ChildPeer::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR data) {
+  auto* peer = reinterpret_cast<ChildPeer*>(data);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, SubclassProc, 1);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+  }
+  if (!peer->form_) return DefSubclassProc(hwnd, msg, wParam, lParam);
+  LRESULT result = 0;
+  if (peer->Filter(hwnd, msg, wParam, lParam, result)) return result;
+  if (msg == WM_SETFOCUS) {
+    result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    Control* control = &peer->control_;
+    if (Form* form = control->OwnerForm(); form && form->FocusedControl() != control)
+      Call([form, control] { form->SetFocusedControl(control); });
+    return result;
+  }
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+void ChildPeer::Update(Change what) {
+  if (!form_) return;
+  switch (what) {
+    case Change::Bounds:
+      Layout();
+      PropagateToChildren(what);
+      break;
+    case Change::Visible: {
+      const bool showing = EffectivelyVisible();
+      for (HWND window : windows_) ShowWindow(window, showing ? SW_SHOWNA : SW_HIDE);
+      PropagateToChildren(what);
+      break;
+    }
+    case Change::Enabled: {
+      const bool enabled = EffectivelyEnabled();
+      for (HWND window : windows_) EnableWindow(window, enabled);
+      PropagateToChildren(what);
+      break;
+    }
+    case Change::Font: {
+      // Children with an inherited font hear of it from their control.
+      const auto font = reinterpret_cast<WPARAM>(FontHandle(control_.GetFont()));
+      for (HWND window : windows_) SendMessageA(window, WM_SETFONT, font, TRUE);
+      break;
+    }
+    case Change::Focus:
+      if (HWND window = FocusWindow(); window && GetFocus() != window) SetFocus(window);
+      break;
+    default:
+      Refresh(what);
+      break;
+  }
+}
+
+void ChildPeer::Layout() {
+  if (HWND window = Window()) {
+    const RECT r = FormRect();
+    MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  }
+}
+
+void ChildPeer::PropagateToChildren(Change what) {
+  const auto* container = dynamic_cast<const Container*>(&control_);
+  if (!container) return;
+  for (Control* child : container->Children()) {
+    if (auto* peer = dynamic_cast<ChildPeer*>(child->Peer())) peer->Update(what);
+  }
+}
+
+std::unique_ptr<ChildPeer> CreatePeerFor(FormPeerWin& form, Control& control) {
+  switch (control.Kind()) {
+    case ControlKind::Label:
+    case ControlKind::Panel:
+    case ControlKind::Bevel:
+    case ControlKind::GroupBox:
+    case ControlKind::Picture:
+      return MakePaintedPeer(form, control);
+    case ControlKind::Button:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
+      return MakeButtonPeer(form, control);
+    case ControlKind::ComboBox:
+      return MakeComboPeer(form, control);
+    case ControlKind::SpinEdit:
+      return MakeSpinPeer(form, control);
+    case ControlKind::VirtualList:
+      return MakeListPeer(form, control);
+    case ControlKind::StatusBar:
+      return MakeStatusBarPeer(form, control);
+    case ControlKind::ProgressBar:
+      return MakeProgressPeer(form, control);
+    case ControlKind::ToolBar:
+      return MakeToolBarPeer(form, control);
+    case ControlKind::Form:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace tessavo::tk::win32

@@ -1,0 +1,62 @@
+// The form's own painting: its background and the window-less controls
+// (labels, panels, bevels, group boxes) in tree order, containers before
+// what they hold. Native controls clip themselves out.
+#include <windows.h>
+
+#include "toolkit/win32/control_peers.h"
+#include "toolkit/win32/form_peer.h"
+
+namespace tessavo::tk::win32 {
+namespace {
+
+void PaintTree(const Container& container, HDC dc) {
+  for (Control* control : container.Children()) {
+    if (!control->Visible()) continue;
+    auto* peer = dynamic_cast<ChildPeer*>(control->Peer());
+    // A form has a few dozen of these at most; the DC clips to the area.
+    if (peer && peer->IsPainted()) {
+      const int saved = SaveDC(dc);
+      peer->Paint(dc);
+      RestoreDC(dc, saved);
+    }
+    if (auto* inner = dynamic_cast<Container*>(control)) PaintTree(*inner, dc);
+  }
+}
+
+}  // namespace
+
+void FormPeerWin::Paint(HDC dc, const RECT& area) {
+  FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+  SetBkMode(dc, TRANSPARENT);
+  PaintTree(form_, dc);
+}
+
+void FormPeerWin::PaintBuffered() {
+  PAINTSTRUCT ps;
+  painting_ = true;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  painting_ = false;
+  const RECT area = ps.rcPaint;
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width > 0 && height > 0) {
+    // Through a bitmap, so that a label being redrawn never flickers.
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, width, height) : nullptr;
+    if (bitmap) {
+      HGDIOBJ old = SelectObject(memory, bitmap);
+      SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
+      Paint(memory, area);
+      SetViewportOrgEx(memory, 0, 0, nullptr);
+      BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
+      SelectObject(memory, old);
+      DeleteObject(bitmap);
+    } else {
+      Paint(dc, area);
+    }
+    if (memory) DeleteDC(memory);
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+}  // namespace tessavo::tk::win32

@@ -1,0 +1,104 @@
+// The native window of a form. Every control of the form lives in it:
+// native controls as direct children (also those inside panels and group
+// boxes, at their form coordinates), so that one window procedure receives
+// every notification; window-less controls are painted by it.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "toolkit/form.h"
+
+namespace tessavo::tk::win32 {
+
+class ChildPeer;
+class MenuPeerWin;
+
+struct WindowStyles {
+  DWORD style = 0;
+  DWORD exStyle = 0;
+};
+WindowStyles FormStyles(const Form& form);
+// The outer rectangle of a form at its position for its client size.
+RECT FormOuterRect(const Form& form);
+
+class FormPeerWin final : public FormPeer {
+ public:
+  explicit FormPeerWin(Form& form);
+  ~FormPeerWin() override;
+
+  void Update(Change what) override;
+  void CreateControls() override;
+  void RunModal() override;
+  void Minimize() override;
+
+  Form& GetForm() const { return form_; }
+  HWND Handle() const { return hwnd_; }
+
+  // The form peer of a form window or of any window inside it.
+  static FormPeerWin* FromWindow(HWND hwnd);
+  static const std::vector<FormPeerWin*>& All();
+
+  // Every control peer of the form reports here, and so does each of its
+  // native windows so that notifications reach it.
+  void AddPeer(ChildPeer* peer) { peers_.push_back(peer); }
+  void RemovePeer(ChildPeer* peer);
+  int NextControlId() { return nextId_++; }
+  void Register(HWND child, ChildPeer* peer);
+  void Unregister(HWND child);
+  ChildPeer* PeerOf(HWND child) const;
+  void AddToolTip(HWND child);
+  void SetMenuPeer(MenuPeerWin* menu) { menuPeer_ = menu; }
+
+  // Window-less controls ask for their area (form coordinates) to be drawn
+  // again.
+  void Invalidate(const RECT& area);
+
+  // Keyboard navigation and default buttons, before the message is
+  // dispatched; true when the message was used up (keyboard.cpp).
+  bool PreTranslate(const MSG& msg);
+  // Moves the focus to the first control in tab order (or the focused one).
+  void FocusFirst();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnNotify(NMHDR& header);
+  void OnActivate(bool active);
+  void ApplyBounds();
+  void UserPlaced();
+  void ApplyVisible();
+  HWND NextActiveWindow() const;
+  void FitClientArea();
+  // The window is being destroyed (by us, or by the system with its owner).
+  void WindowGone();
+
+  // form_paint.cpp
+  void Paint(HDC dc, const RECT& area);
+  void PaintBuffered();
+
+  // keyboard.cpp
+  std::vector<ChildPeer*> TabStops() const;
+  void MoveFocus(bool backwards);
+  bool PressButton(bool cancel);
+  bool HandleMnemonic(char key);
+  bool MoveInRadioGroup(ChildPeer& current, int direction);
+
+  Form& form_;
+  HWND hwnd_ = nullptr;
+  bool dying_ = false;
+  bool painting_ = false;  // inside our BeginPaint
+  int placing_ = 0;        // inside our own moves: no report of them
+  bool controlsCreated_ = false;
+  int nextId_ = 1000;
+  HWND toolTip_ = nullptr;
+  HWND returnTo_ = nullptr;  // activated again when a modal form closes
+  MenuPeerWin* menuPeer_ = nullptr;
+  std::vector<ChildPeer*> peers_;
+  std::unordered_map<HWND, ChildPeer*> children_;
+};
+
+}  // namespace tessavo::tk::win32

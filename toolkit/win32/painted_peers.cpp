@@ -1,0 +1,163 @@
+// Window-less controls: labels, panels, bevels and group boxes are drawn by
+// their form. Their peers only ask the form to draw their area again.
+#include <windows.h>
+
+#include "toolkit/controls.h"
+#include "toolkit/win32/control_peers.h"
+#include "toolkit/win32/win32_util.h"
+
+namespace tessavo::tk::win32 {
+namespace {
+
+COLORREF TextColor(const ChildPeer& peer) {
+  return peer.EffectivelyEnabled() ? ColorRef(peer.GetControl().GetFont().color)
+                                   : GetSysColor(COLOR_GRAYTEXT);
+}
+
+void DrawBevel(HDC dc, RECT& r, BevelStyle style) {
+  switch (style) {
+    case BevelStyle::Lowered:
+      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+      break;
+    case BevelStyle::Raised:
+      DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+      break;
+    case BevelStyle::Grooved:
+      DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT | BF_ADJUST);
+      break;
+    case BevelStyle::None:
+      break;
+  }
+}
+
+class PaintedPeer final : public ChildPeer {
+ public:
+  PaintedPeer(FormPeerWin& form, Control& control) : ChildPeer(form, control) {
+    FitLabel();  // not attached yet: no Update comes back
+    shown_ = FormRect();
+    Owner().Invalidate(shown_);
+  }
+
+  bool IsPainted() const override { return true; }
+
+  void Update(Change what) override {
+    if (!Attached()) return;
+    // Setting the measured size comes back here as a change of bounds.
+    if (FitLabel()) return;
+    // The old area and the new one: the control may have moved, grown,
+    // shrunk or gone.
+    Owner().Invalidate(shown_);
+    shown_ = FormRect();
+    Owner().Invalidate(shown_);
+    if (what == Change::Bounds || what == Change::Visible || what == Change::Enabled) {
+      PropagateToChildren(what);
+    }
+  }
+
+  void Paint(HDC dc) override {
+    switch (GetControl().Kind()) {
+      case ControlKind::Label:
+        PaintLabel(dc);
+        break;
+      case ControlKind::Panel:
+        PaintPanel(dc);
+        break;
+      case ControlKind::Bevel: {
+        RECT r = FormRect();
+        r.bottom = r.top + 2;
+        DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
+        break;
+      }
+      case ControlKind::GroupBox:
+        PaintGroupBox(dc);
+        break;
+      default:
+        break;
+    }
+  }
+
+ private:
+  // A label made to fit its caption gets the caption's measured size
+  // (the control itself can only estimate it). True when that changed the
+  // bounds.
+  bool FitLabel() {
+    if (GetControl().Kind() != ControlKind::Label) return false;
+    auto& label = static_cast<Label&>(GetControl());
+    if (!label.AutoSize()) return false;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FontHandle(label.GetFont()));
+    RECT text{0, 0, 0, 0};
+    DrawTextA(dc, label.Caption().c_str(), -1, &text, DT_CALCRECT | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    const int extra = label.Shadow() ? 1 : 0;
+    Rect bounds = label.Bounds();
+    if (bounds.width == text.right + extra && bounds.height == text.bottom + extra) return false;
+    bounds.width = text.right + extra;
+    bounds.height = text.bottom + extra;
+    label.SetBounds(bounds);
+    return true;
+  }
+
+  void PaintLabel(HDC dc) {
+    const auto& label = static_cast<const Label&>(GetControl());
+    SelectObject(dc, FontHandle(label.GetFont()));
+    RECT r = FormRect();
+    const UINT format = DT_LEFT | DT_TOP | DT_EXPANDTABS;
+    if (label.Shadow()) {
+      RECT shadow = r;
+      OffsetRect(&shadow, 1, 1);
+      SetTextColor(dc, ColorRef(label.ShadowColor()));
+      DrawTextA(dc, label.Caption().c_str(), -1, &shadow, format);
+    }
+    SetTextColor(dc, TextColor(*this));
+    DrawTextA(dc, label.Caption().c_str(), -1, &r, format);
+  }
+
+  void PaintPanel(HDC dc) {
+    const auto& panel = static_cast<const Panel&>(GetControl());
+    RECT r = FormRect();
+    DrawBevel(dc, r, panel.Outer());
+    InflateRect(&r, -panel.BorderWidth(), -panel.BorderWidth());
+    DrawBevel(dc, r, panel.Inner());
+    if (panel.Caption().empty()) return;
+    SelectObject(dc, FontHandle(panel.GetFont()));
+    SetTextColor(dc, TextColor(*this));
+    // Panels show values (counts, passwords): an ampersand is shown as it is.
+    const UINT align = panel.Alignment() < 0 ? DT_LEFT : panel.Alignment() > 0 ? DT_RIGHT
+                                                                                : DT_CENTER;
+    DrawTextA(dc, panel.Caption().c_str(), -1, &r,
+              align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+  }
+
+  void PaintGroupBox(HDC dc) {
+    const auto& box = static_cast<const GroupBox&>(GetControl());
+    SelectObject(dc, FontHandle(box.GetFont()));
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    RECT r = FormRect();
+    RECT frame = r;
+    frame.top += metrics.tmHeight / 2;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (box.Caption().empty()) return;
+    RECT text{0, 0, 0, 0};
+    DrawTextA(dc, box.Caption().c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    // The caption interrupts the top edge.
+    RECT gap{r.left + 6, r.top, r.left + 6 + text.right + 4, r.top + metrics.tmHeight};
+    if (gap.right > r.right - 2) gap.right = r.right - 2;
+    FillRect(dc, &gap, GetSysColorBrush(COLOR_BTNFACE));
+    RECT caption{gap.left + 2, gap.top, gap.right, gap.bottom};
+    SetTextColor(dc, TextColor(*this));
+    DrawTextA(dc, box.Caption().c_str(), -1, &caption, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
+  }
+
+  RECT shown_;
+};
+
+}  // namespace
+
+std::unique_ptr<ChildPeer> MakePaintedPeer(FormPeerWin& form, Control& control) {
+  return std::make_unique<PaintedPeer>(form, control);
+}
+
+}  // namespace tessavo::tk::win32

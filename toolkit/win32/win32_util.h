@@ -1,0 +1,47 @@
+// Small pieces every Win32 peer needs: the module handle, fonts and
+// colours made from the toolkit's values, and the one way window
+// procedures call into portable code.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "toolkit/geometry.h"
+
+namespace tessavo::tk::win32 {
+
+// Private messages. Posted ones carry no pointers across threads except
+// kCallOnMainThread, whose sender waits until it has run.
+inline constexpr UINT kCallOnMainThread = WM_APP + 1;
+inline constexpr UINT kActivateLastForm = WM_APP + 2;
+inline constexpr UINT kSyncListSelection = WM_APP + 3;
+
+HINSTANCE Instance();
+
+// Loads the common controls once (list of classes we use).
+void InitControls();
+
+// Runs portable code from a window procedure or callback: the
+// application's guard shows what it throws, and nothing gets past here,
+// since an exception must never unwind through user32.
+void Call(const std::function<void()>& fn) noexcept;
+
+// Font handles live as long as the program; a form uses a handful.
+HFONT FontHandle(const Font& font);
+COLORREF ColorRef(Color color);
+
+// The program's own icon (the first icon group of the executable), or
+// the stock application icon when it has none.
+HICON ProgramIcon(bool small);
+
+// A zero-terminated copy for the A functions.
+inline std::string Z(std::string_view text) { return std::string(text); }
+
+std::string WindowText(HWND hwnd);
+
+inline RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.left + r.width, r.top + r.height}; }
+
+}  // namespace tessavo::tk::win32
