@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "common/character_rule.h"
+
 namespace tessavo {
 
 std::uint32_t RandomSeed = 0;
@@ -36,16 +38,9 @@ int AlphabetSize(int passwordType, int passwordCase) {
 }
 
 char DrawCharacter(int passwordType, int passwordCase) {
-  if (passwordType == 2) return static_cast<char>('0' + DrawRandom(10));
-  if (passwordType == 1 && DrawRandom(2) == 1) return static_cast<char>('0' + DrawRandom(10));
-
-  const char letter = static_cast<char>('a' + DrawRandom(26));
-  switch (passwordCase) {
-    case 0: return letter;
-    case 1: return static_cast<char>(letter - 'a' + 'A');
-    default:  // mixed case, and any unknown case style
-      return DrawRandom(2) == 1 ? static_cast<char>(letter - 'a' + 'A') : letter;
-  }
+  using namespace character_rule;
+  return WithRule(KindOfType(passwordType), StyleOfCase(passwordCase),
+                  []<Kind K, Style S>() { return NextCharacter<K, S>(RandomSeed); });
 }
 
 }  // namespace tessavo
