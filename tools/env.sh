@@ -65,6 +65,10 @@ start_wine() {
     wineserver -w
   fi
   wineserver -p
+  # The first program starts Wine's background services, which keep the
+  # standard output they inherit open for as long as the server lives.
+  # Start them here, on /dev/null, so no test's output pipe is held open.
+  wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
 }
 
 stop_wine_and_display() {
