@@ -80,11 +80,16 @@ int main() {
 
   start = Clock::now();
   SetFocus(list);
-  SendMessageA(list, WM_KEYDOWN, VK_END, 0);
-  SendMessageA(list, WM_KEYUP, VK_END, 0);
+  // The first key in a list without a selection only puts the caret on
+  // its first row; the second one moves.
+  for (int press = 0; press < 2; ++press) {
+    SendMessageA(list, WM_KEYDOWN, VK_END, 0);
+    SendMessageA(list, WM_KEYUP, VK_END, 0);
+  }
   Settle(window);
-  std::printf("scroll to the last one:       %8.1f ms (selected row %d)\n",
-              MillisecondsSince(start), form.ListPW.ItemIndex());
+  std::printf("scroll to the last one:       %8.1f ms (selected row %d, top row %d)\n",
+              MillisecondsSince(start), form.ListPW.ItemIndex(),
+              static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)));
 
   start = Clock::now();
   form.BtnSort.UserClick();

@@ -25,6 +25,21 @@ inline bool IsAsciiAlphanumeric(std::string_view text) {
   return true;
 }
 
+// Bytes compared with ASCII letters folded to lowercase: the order where no
+// locale service can answer.
+inline int CompareAsciiFolded(std::string_view a, std::string_view b) {
+  const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t k = 0; k < common; ++k) {
+    unsigned char x = static_cast<unsigned char>(a[k]);
+    unsigned char y = static_cast<unsigned char>(b[k]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
 namespace collate_detail {
 
 // Up to eight bytes (n <= 8) as a big-endian number with letters folded to

@@ -5,17 +5,6 @@
 
 namespace tessavo {
 
-int CompareTextLocale(std::string_view a, std::string_view b) {
-  const std::size_t common = a.size() < b.size() ? a.size() : b.size();
-  for (std::size_t k = 0; k < common; ++k) {
-    unsigned char x = static_cast<unsigned char>(a[k]);
-    unsigned char y = static_cast<unsigned char>(b[k]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-    if (x != y) return x < y ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
+int CompareTextLocale(std::string_view a, std::string_view b) { return CompareAsciiFolded(a, b); }
 
 }  // namespace tessavo

@@ -81,6 +81,9 @@ class ChildPeer : public ControlPeer {
 
 // One factory per family of controls; CreatePeerFor picks by kind.
 std::unique_ptr<ChildPeer> CreatePeerFor(FormPeerWin& form, Control& control);
+// Presses a button, check box or radio button as the user would.
+void ClickControl(Control& control);
+
 std::unique_ptr<ChildPeer> MakePaintedPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeButtonPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeComboPeer(FormPeerWin& form, Control& control);

@@ -89,23 +89,21 @@ bool HasMnemonic(const std::string& caption, char key) {
   return false;
 }
 
+}  // namespace
+
 void ClickControl(Control& control) {
   switch (control.Kind()) {
     case ControlKind::Button:
       Call([&control] { static_cast<Button&>(control).UserClick(); });
       break;
     case ControlKind::CheckBox:
+    case ControlKind::RadioButton:  // UserClick is virtual: a radio button checks itself
       Call([&control] { static_cast<CheckBox&>(control).UserClick(); });
-      break;
-    case ControlKind::RadioButton:
-      Call([&control] { static_cast<RadioButton&>(control).UserClick(); });
       break;
     default:
       break;
   }
 }
-
-}  // namespace
 
 std::vector<ChildPeer*> FormPeerWin::TabStops() const {
   std::vector<ChildPeer*> stops;

@@ -36,18 +36,7 @@ class ButtonPeer final : public ChildPeer {
 
   void Command(HWND, UINT code, UINT) override {
     if (code != BN_CLICKED) return;
-    Control& control = GetControl();
-    switch (control.Kind()) {
-      case ControlKind::Button:
-        Call([&control] { static_cast<Button&>(control).UserClick(); });
-        break;
-      case ControlKind::CheckBox:
-        Call([&control] { static_cast<CheckBox&>(control).UserClick(); });
-        break;
-      default:
-        Call([&control] { static_cast<RadioButton&>(control).UserClick(); });
-        break;
-    }
+    ClickControl(GetControl());
   }
 
  protected:
