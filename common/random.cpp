@@ -28,7 +28,9 @@ std::uint32_t DrawRandom(std::uint32_t n) {
 }
 
 int AlphabetSize(int passwordType, int passwordCase) {
-  const bool mixed = passwordCase == 2;
+  // Counted as the character rule draws: any case style but lowercase and
+  // uppercase mixes the letters (a list with no case selected included).
+  const bool mixed = passwordCase != 0 && passwordCase != 1;
   switch (passwordType) {
     case 0: return mixed ? 52 : 26;
     case 1: return mixed ? 62 : 36;

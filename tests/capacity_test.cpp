@@ -73,6 +73,11 @@ TEST(Capacity, NumericIgnoresCaseAndNoTypeAllowsNothing) {
   EXPECT_FALSE(CheckCount(1, 0));
 }
 
+TEST(Capacity, NoCaseSelectedCountsMixedCaseAsTheRuleDraws) {
+  EXPECT_EQ(Text(Fixed(0, -1, 3)), "Max: 140608");
+  EXPECT_EQ(ComputeCapacity(Fixed(1, -1, 3)), ComputeCapacity(Fixed(1, 2, 3)));
+}
+
 TEST(Capacity, MaximumBelowMinimumAllowsNothing) {
   EXPECT_EQ(ComputeCapacity(Variable(0, 0, 5, 4)), 0);
 }

@@ -56,6 +56,9 @@ TEST(CharacterRule, AlphabetSizes) {
   for (int c : {-1, 0, 1, 2, 3}) EXPECT_EQ(AlphabetSize(2, c), 10);
   EXPECT_EQ(AlphabetSize(-1, 0), 0);
   EXPECT_EQ(AlphabetSize(3, 2), 0);
+  // No case selected: the rule mixes the letters, and the count follows it.
+  EXPECT_EQ(AlphabetSize(0, -1), 52);
+  EXPECT_EQ(AlphabetSize(1, 5), 62);
 }
 
 // How many draws one character took, read off the generator's state.
