@@ -21,6 +21,7 @@ inline constexpr unsigned MbRetryCancel = 0x5;
 inline constexpr unsigned MbCancelTryContinue = 0x6;
 inline constexpr unsigned MbTypeMask = 0xF;
 inline constexpr unsigned MbIconHand = 0x10;
+inline constexpr unsigned MbIconStop = MbIconHand;  // the same icon, Win32's other name
 inline constexpr unsigned MbIconQuestion = 0x20;
 inline constexpr unsigned MbIconExclamation = 0x30;
 inline constexpr unsigned MbIconAsterisk = 0x40;

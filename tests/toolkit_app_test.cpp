@@ -108,7 +108,7 @@ TEST_F(AppTest, HighlightedMenuItemsSetTheApplicationHint) {
                              .enabled = false});
   MenuItem& separator = file.Add({.caption = "-"});
   std::vector<std::string> hints;
-  App().OnHint = [&] { hints.push_back(App().Hint()); };
+  const auto subscription = App().OnHint.Subscribe([&] { hints.push_back(App().Hint()); });
   save.UserHighlight();  // disabled items give their hint too
   save.UserHighlight();
   separator.UserHighlight();
@@ -231,8 +231,8 @@ TEST_F(AppTest, RunReturnsWhenTheQueueRunsDry) {
 
 TEST_F(AppTest, MinimiseAndRestoreRaiseTheirEventsOnce) {
   int minimized = 0, restored = 0;
-  App().OnMinimize = [&] { ++minimized; };
-  App().OnRestore = [&] { ++restored; };
+  const auto onMinimize = App().OnMinimize.Subscribe([&] { ++minimized; });
+  const auto onRestore = App().OnRestore.Subscribe([&] { ++restored; });
   App().Minimize();
   App().Minimize();
   EXPECT_TRUE(App().Minimized());

@@ -420,7 +420,7 @@ TEST_F(HintTest, DisabledControlsStillGiveTheirHintHiddenOnesDoNot) {
 
 TEST_F(HintTest, PointerMovesRaiseTheHintEventOnlyOnChange) {
   int hints = 0;
-  App().OnHint = [&] { ++hints; };
+  const auto subscription = App().OnHint.Subscribe([&] { ++hints; });
   form_.UserPointerAt({10, 33 + 45});
   form_.UserPointerAt({12, 33 + 46});
   EXPECT_EQ(App().Hint(), "Type of passwords");

@@ -1,12 +1,30 @@
 #include "toolkit/application.h"
 
+#include <algorithm>
+#include <thread>
 #include <utility>
 
 #include "toolkit/form.h"
 
 namespace tessavo::tk {
+namespace {
 
-Application::Application() : platform_(CreateAppPlatform()) {}
+std::thread::id& MainThreadId() {
+  static std::thread::id id;
+  return id;
+}
+
+}  // namespace
+
+Application::Application()
+    : platform_(CreateAppPlatform()),
+      dialogs_(CreateDialogService()),
+      notify_(CreateNotifyService()),
+      timers_(CreateTimerService()),
+      clipboard_(CreateClipboardService()),
+      shell_(CreateShellService()) {
+  MainThreadId() = std::this_thread::get_id();
+}
 
 Application::~Application() = default;
 
@@ -32,52 +50,100 @@ void Application::SetTitle(std::string title) {
 void Application::SetHint(std::string hint) {
   if (hint == hint_) return;
   hint_ = std::move(hint);
-  if (OnHint) OnHint();
+  OnHint();
 }
 
 void Application::Minimize() {
   if (minimized_) return;
   platform_->Minimize();
   minimized_ = true;
-  if (OnMinimize) OnMinimize();
+  OnMinimize();
 }
 
 void Application::UserMinimized() {
   if (minimized_) return;
   minimized_ = true;
-  Guard([this] {
-    if (OnMinimize) OnMinimize();
-  });
+  Guard([this] { OnMinimize(); });
 }
 
 void Application::UserRestored() {
   if (!minimized_) return;
   minimized_ = false;
-  Guard([this] {
-    if (OnRestore) OnRestore();
-  });
+  Guard([this] { OnRestore(); });
 }
 
 void Application::Run(Form& mainForm) {
   mainForm_ = &mainForm;
+  calls_.Reopen();
   mainForm.CreateHandle();
   mainForm.Show();
   // The form may have closed while it was being shown; the loop would then
   // wait for a quit that has already been asked for.
   if (!mainForm.Closed()) platform_->RunLoop();
+  // Nobody serves calls from other threads any more: whoever waits for
+  // one is told so instead of waiting for ever.
+  calls_.Close();
 }
 
 void Application::MainFormClosed() { platform_->QuitLoop(); }
 
+Form* Application::ModalForm() const {
+  return modalForms_.empty() ? nullptr : modalForms_.back();
+}
+
+void Application::UserCloseRequested() {
+  Guard([this] {
+    if (Form* modal = ModalForm()) {
+      modal->SetFocus();  // it has to be answered first
+      return;
+    }
+    if (mainForm_) mainForm_->Close();
+  });
+}
+
+void Application::UserEndSession() {
+  Guard([this] {
+    // Innermost first; each loop ends once its handler sees the result.
+    for (auto it = modalForms_.rbegin(); it != modalForms_.rend(); ++it) {
+      (*it)->SetModalResult(ModalResult::Cancel);
+    }
+    if (mainForm_ && !mainForm_->Closed()) mainForm_->Close();
+  });
+}
+
+bool Application::OnMainThread() const { return std::this_thread::get_id() == MainThreadId(); }
+
+bool Application::RunOnMainThread(std::function<void()> fn, std::stop_token stop) {
+  if (OnMainThread()) {
+    fn();
+    return true;
+  }
+  return calls_.Run(std::move(fn), std::move(stop), [this] { timers_->WakeMainThread(); });
+}
+
 void Application::Guard(const std::function<void()>& handler) {
+  ++handlerDepth_;
   try {
     handler();
   } catch (const UnguardedError&) {
+    --handlerDepth_;
     throw;
   } catch (const std::exception& error) {
     ShowException(error);
   } catch (...) {
     MessageBox(ErrorBoxText("Unknown error"), title_, MbIconStop | MbOk);
+  }
+  if (--handlerDepth_ == 0) RunPendingCloses();
+}
+
+void Application::RunPendingCloses() {
+  // A copy: closing a form may close or create others.
+  const std::vector<Form*> forms = forms_;
+  for (Form* form : forms) {
+    if (std::find(forms_.begin(), forms_.end(), form) == forms_.end()) continue;
+    if (!form->closePending_) continue;
+    form->closePending_ = false;
+    Guard([form] { form->CloseNow(); });
   }
 }
 
@@ -88,11 +154,12 @@ void Application::ShowException(const std::exception& error) {
 void Application::Reset() {
   title_.clear();
   hint_.clear();
-  OnHint = nullptr;
-  OnMinimize = nullptr;
-  OnRestore = nullptr;
+  OnHint.Clear();
+  OnMinimize.Clear();
+  OnRestore.Clear();
   minimized_ = false;
   mainForm_ = nullptr;
+  calls_.Reopen();
 }
 
 }  // namespace tessavo::tk

@@ -1,6 +1,6 @@
 // What is process-wide: the title, the hint, minimise and restore, message
-// processing, the clock, the screen, the clipboard, message boxes, file
-// dialogs, the cursor, window timers and calls from other threads.
+// processing, the clock, the screen, the forms, closing the program, calls
+// from other threads, the error guard, and the platform's services.
 #pragma once
 
 #include <chrono>
@@ -9,33 +9,26 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/platform.h"
+#include "toolkit/event.h"
 #include "toolkit/geometry.h"
+#include "toolkit/main_thread_calls.h"
+#include "toolkit/services.h"
 
 namespace tessavo::tk {
 
 class Form;
 
-enum class Cursor { Default, HourGlass };
-
-// Message box flags and answers (the Win32 values).
-inline constexpr unsigned MbOk = 0x0;
-inline constexpr unsigned MbIconStop = 0x10;
-inline constexpr unsigned MbSetForeground = 0x10000;
-inline constexpr int IdOk = 1;
-
-struct SaveDialogOptions {
-  std::string title;
-  std::string filter;          // "Text files (*.txt)|*.txt"
-  std::string defaultExt;      // "txt"
-  std::string initialDir;
-  std::string fileName;
-  bool overwritePrompt = true;
-  bool hideReadOnly = true;
-};
+// Message box flags and answers: the common set (the Win32 values).
+using platform::IdOk;
+using platform::MbIconStop;
+using platform::MbOk;
+using platform::MbSetForeground;
 
 // A failure that the error guard lets through instead of showing it: the
 // headless platform throws it when a modal loop waits for input that no
@@ -45,7 +38,9 @@ class UnguardedError : public std::logic_error {
   using std::logic_error::logic_error;
 };
 
-// Implemented once per platform (toolkit/win32/, toolkit/headless/).
+// The window system's loop and the screen, implemented once per platform
+// (toolkit/win32/, toolkit/headless/). The smaller services are in
+// services.h.
 class AppPlatform {
  public:
   using Clock = std::chrono::steady_clock;
@@ -58,28 +53,15 @@ class AppPlatform {
   // Runs the message loop until QuitLoop.
   virtual void RunLoop() = 0;
   virtual void QuitLoop() = 0;
-  // The loop of a modal form that has no native window: processes messages
-  // until finished() holds.
-  virtual void RunModalLoop(const std::function<bool()>& finished) {
-    while (!finished()) WaitAndProcess(std::chrono::milliseconds(50));
-  }
+  // Hides every form and minimises the program to its taskbar button.
   virtual void Minimize() = 0;
   virtual Clock::time_point Now() = 0;
   virtual Size ScreenSize() = 0;
   // The outer size a form adds around its client area.
   virtual Size FrameSize(const Form& form) = 0;
-  virtual void SetClipboardText(std::string_view text) = 0;
-  virtual int MessageBox(std::string_view text, std::string_view title, unsigned flags) = 0;
-  virtual std::optional<std::string> SaveDialog(const SaveDialogOptions& options) = 0;
   virtual void SetCursor(Cursor cursor) = 0;
-  virtual void Beep() = 0;
   virtual char TimeSeparator() = 0;
   virtual char DecimalSeparator() = 0;
-  // Window timers: fn runs on the main thread every interval.
-  virtual int StartTimer(std::chrono::milliseconds interval, std::function<void()> fn) = 0;
-  virtual void StopTimer(int id) = 0;
-  // From another thread: runs fn on the main thread and waits for it.
-  virtual void RunOnMainThread(const std::function<void()>& fn) = 0;
 };
 
 std::unique_ptr<AppPlatform> CreateAppPlatform();
@@ -98,11 +80,11 @@ class Application {
   // item; OnHint runs whenever it changes.
   const std::string& Hint() const { return hint_; }
   void SetHint(std::string hint);
-  std::function<void()> OnHint;
+  Signal OnHint;
 
   // The program was minimised to, or restored from, its taskbar button.
-  std::function<void()> OnMinimize;
-  std::function<void()> OnRestore;
+  Signal OnMinimize;
+  Signal OnRestore;
   void Minimize();
   void UserRestored();
   void UserMinimized();
@@ -110,7 +92,8 @@ class Application {
 
   void ProcessMessages() { platform_->ProcessMessages(); }
   void WaitAndProcess(std::chrono::milliseconds timeout) { platform_->WaitAndProcess(timeout); }
-  // Shows the main form and processes messages until it closes.
+  // Shows the main form and processes messages until it closes; then the
+  // calls other threads still wait for are abandoned.
   void Run(Form& mainForm);
   Form* MainForm() const { return mainForm_; }
   // Run sets it too; a program sets it early when its other forms need
@@ -121,29 +104,62 @@ class Application {
   // Every form that exists, oldest first, and the active one (or nullptr).
   const std::vector<Form*>& Forms() const { return forms_; }
   Form* ActiveForm() const { return activeForm_; }
+  // The form shown modally last (nullptr when none is).
+  Form* ModalForm() const;
+
+  // Closing the whole program. From the taskbar button: the main form is
+  // asked to close, unless a modal form is up, which is brought forward
+  // instead. At the end of the Windows session: modal forms are cancelled
+  // and the main form is asked to close; a handler still running finishes
+  // first (see Form::Close).
+  void UserCloseRequested();
+  void UserEndSession();
+
+  // How many handlers are running on the stack right now (every event
+  // runs inside Guard). A form asked to close while a handler further up
+  // runs closes once the outermost one has returned.
+  int HandlerDepth() const { return handlerDepth_; }
 
   Clock::time_point Now() { return platform_->Now(); }
   Size ScreenSize() { return platform_->ScreenSize(); }
   Size FrameSize(const Form& form) { return platform_->FrameSize(form); }
-  void SetClipboardText(std::string_view text) { platform_->SetClipboardText(text); }
-  int MessageBox(std::string_view text, std::string_view title, unsigned flags) {
-    return platform_->MessageBox(text, title, flags);
-  }
-  std::optional<std::string> SaveDialog(const SaveDialogOptions& options) {
-    return platform_->SaveDialog(options);
-  }
   void SetCursor(Cursor cursor) { platform_->SetCursor(cursor); }
-  void Beep() { platform_->Beep(); }
   char TimeSeparator() { return platform_->TimeSeparator(); }
   char DecimalSeparator() { return platform_->DecimalSeparator(); }
-  int StartTimer(std::chrono::milliseconds interval, std::function<void()> fn) {
-    return platform_->StartTimer(interval, std::move(fn));
+
+  DialogService& Dialogs() { return *dialogs_; }
+  NotifyService& Notify() { return *notify_; }
+  TimerService& Timers() { return *timers_; }
+  ClipboardService& Clipboard() { return *clipboard_; }
+  ShellService& Shell() { return *shell_; }
+
+  // Shorthands for the services' most used calls.
+  int MessageBox(std::string_view text, std::string_view title, unsigned flags) {
+    return dialogs_->MessageBox(text, title, flags);
   }
-  void StopTimer(int id) { platform_->StopTimer(id); }
-  void RunOnMainThread(const std::function<void()>& fn) { platform_->RunOnMainThread(fn); }
+  std::optional<std::string> SaveDialog(const SaveDialogOptions& options) {
+    return dialogs_->SaveDialog(options);
+  }
+  void SetClipboardText(std::string_view text) { clipboard_->SetText(text); }
+  void Beep() { notify_->Beep(); }
+  int StartTimer(std::chrono::milliseconds interval, std::function<void()> fn) {
+    return timers_->StartTimer(interval, std::move(fn));
+  }
+  void StopTimer(int id) { timers_->StopTimer(id); }
+
+  // From another thread: runs fn on the main thread and waits for it.
+  // True when it ran (what it threw is thrown here again); false when the
+  // call was abandoned: stop was requested while it waited, or the main
+  // loop has ended. On the main thread fn simply runs.
+  bool RunOnMainThread(std::function<void()> fn, std::stop_token stop = {});
+  // The platform's message processing serves the queued calls here.
+  bool ServeMainThreadCalls() { return calls_.Serve(); }
+  MainThreadCalls& Calls() { return calls_; }
+  bool OnMainThread() const;
 
   // Runs an event handler; an exception that escapes it is shown by
-  // ShowException and the program carries on.
+  // ShowException and the program carries on. When the outermost handler
+  // returns, closes that had to wait for it take place.
   void Guard(const std::function<void()>& handler);
   // The general error box: the text (with a full stop appended when its
   // last character comes after "." in the character set), the stop icon,
@@ -153,19 +169,29 @@ class Application {
   AppPlatform& Platform() { return *platform_; }
 
   // Back to the state of a new application (no title, hint, handlers or
-  // main form, not minimised); the platform and the existing forms stay.
+  // main form, not minimised, calls reopened); the platform and the
+  // existing forms stay.
   void Reset();
 
  private:
   friend class Form;
+  void RunPendingCloses();
 
   std::unique_ptr<AppPlatform> platform_;
+  std::unique_ptr<DialogService> dialogs_;
+  std::unique_ptr<NotifyService> notify_;
+  std::unique_ptr<TimerService> timers_;
+  std::unique_ptr<ClipboardService> clipboard_;
+  std::unique_ptr<ShellService> shell_;
+  MainThreadCalls calls_;
   std::string title_;
   std::string hint_;
   bool minimized_ = false;
+  int handlerDepth_ = 0;
   Form* mainForm_ = nullptr;
   Form* activeForm_ = nullptr;
   std::vector<Form*> forms_;
+  std::vector<Form*> modalForms_;  // innermost last
 };
 
 // The one application object of the process.

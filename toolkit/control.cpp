@@ -26,9 +26,7 @@ Control::~Control() {
   // Controls die before their form (they are its members), so the form is
   // still whole here; it must not keep pointing at us. (Only the base's
   // FocusLeft can run now, which does nothing.)
-  if (Form* form = OwnerForm(); form && form->FocusedControl() == this) {
-    form->SetFocusedControl(nullptr);
-  }
+  if (Form* form = OwnerForm()) form->ForgetControl(this);
   auto& siblings = parent_->children_;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
 }
@@ -113,11 +111,15 @@ void Control::SetFont(const Font& font) {
   }
 }
 
+void Control::SetCursor(Cursor cursor) {
+  if (cursor == cursor_) return;
+  cursor_ = cursor;
+  Changed(Change::Cursor);
+}
+
 void Control::SetFocus() {
   if (kind_ == ControlKind::Form) {
-    auto* form = static_cast<Form*>(this);
-    // Without a window system nothing else would report the activation.
-    if (!form->GetFormPeer()) form->UserActivated(true);
+    // The form's peer activates the window and reports the activation.
     Changed(Change::Focus);
     return;
   }

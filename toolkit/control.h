@@ -4,10 +4,12 @@
 // - A control object owns all of its state (caption, bounds, enabled and
 //   visible flags, values, hint). Window code reads and writes that state;
 //   nothing is kept only in a native window.
-// - A control may have a peer (toolkit/win32/): a native window that mirrors
-//   the state and reports user input back by calling the control's User*
-//   methods. Without a peer (toolkit/headless/) the same objects work with
-//   no window system, and tests call the User* methods themselves.
+// - A control has a peer once its form's window exists: on Windows
+//   (toolkit/win32/) a native window that mirrors the state and reports
+//   user input back by calling the control's User* methods; headless
+//   (toolkit/headless/) a recorder of what it was told, while tests call
+//   the User* methods themselves. Every change of state is reported to
+//   the peer (Changed); the headless peers let tests check that.
 // - Events are typed std::function members named On<Event>, set once by the
 //   form that holds the control. Setting state from code raises no event,
 //   except where a control says so (a check box or radio button checked
@@ -48,6 +50,8 @@ enum class Change {
   Focus,      // the control asks for the keyboard focus
   Picture,
   Limits,     // spin limits, progress range
+  StayOnTop,  // a form's place above other programs' windows
+  Cursor,     // the pointer's shape over the control
 };
 
 class ControlPeer {
@@ -80,7 +84,7 @@ class Control {
   const std::string& Name() const { return name_; }
   void SetName(std::string name) { name_ = std::move(name); }
 
-  // Bounds relative to the parent's client area; ClientOrigin gives the
+  // Bounds relative to the parent's client area; FormOffset gives the
   // control's top-left in its form's client area.
   const Rect& Bounds() const { return bounds_; }
   void SetBounds(Rect bounds);
@@ -116,6 +120,17 @@ class Control {
   // hidden or disabled control cannot take it; on a form it activates it.
   void SetFocus();
 
+  // The pointer's shape over the control (Default: the program's own).
+  Cursor GetCursor() const { return cursor_; }
+  void SetCursor(Cursor cursor);
+
+  // Pointer input for controls without a window of their own (labels,
+  // pictures, links): their form finds the control under the pointer and
+  // calls these. Native controls get their clicks themselves.
+  virtual void UserMouseEnter() {}
+  virtual void UserMouseLeave() {}
+  virtual void UserMouseClick() {}
+
   ControlPeer* Peer() const { return peer_.get(); }
   void AttachPeer(std::unique_ptr<ControlPeer> peer) { peer_ = std::move(peer); }
 
@@ -137,6 +152,7 @@ class Control {
   std::string hint_;
   std::unique_ptr<Font> ownFont_;
   int tabOrder_ = -1;
+  Cursor cursor_ = Cursor::Default;
   std::unique_ptr<ControlPeer> peer_;
 };
 

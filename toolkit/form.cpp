@@ -23,9 +23,9 @@ Form::Form(const CreateArgs& args)
 
 Form::~Form() {
   Application& app = App();
-  auto& forms = app.forms_;
-  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-  for (Form* other : forms) {
+  std::erase(app.forms_, this);
+  std::erase(app.modalForms_, this);
+  for (Form* other : app.forms_) {
     if (other->owner_ == this) other->owner_ = nullptr;
   }
   if (app.mainForm_ == this) app.mainForm_ = nullptr;
@@ -35,11 +35,10 @@ Form::~Form() {
 void Form::CreateHandle() {
   if (handleCreated_) return;
   handleCreated_ = true;
-  if (std::unique_ptr<FormPeer> peer = CreateFormPeer(*this)) {
-    FormPeer* formPeer = peer.get();
-    AttachPeer(std::move(peer));
-    formPeer->CreateControls();
-  }
+  std::unique_ptr<FormPeer> peer = CreateFormPeer(*this);
+  FormPeer* formPeer = peer.get();
+  AttachPeer(std::move(peer));
+  formPeer->CreateControls();
 }
 
 FormPeer* Form::GetFormPeer() const { return dynamic_cast<FormPeer*>(Peer()); }
@@ -48,6 +47,12 @@ void Form::SetCaption(std::string caption) {
   if (caption == caption_) return;
   caption_ = std::move(caption);
   Changed(Change::Caption);
+}
+
+void Form::SetClientHeight(int height) {
+  Rect bounds = Bounds();
+  bounds.height = height;
+  SetBounds(bounds);
 }
 
 void Form::SetLeft(int left) {
@@ -65,68 +70,59 @@ void Form::SetTop(int top) {
 int Form::Width() const { return ClientWidth() + App().FrameSize(*this).width; }
 int Form::Height() const { return ClientHeight() + App().FrameSize(*this).height; }
 
+void Form::SetHeight(int height) { SetClientHeight(height - App().FrameSize(*this).height); }
+
+void Form::SetStayOnTop(bool onTop) {
+  if (onTop == stayOnTop_) return;
+  stayOnTop_ = onTop;
+  Changed(Change::StayOnTop);
+}
+
 void Form::Show() {
   CreateHandle();
   closed_ = false;
-  if (!Visible()) {
-    // Before the window appears, so that it can still place itself.
-    if (OnShow) OnShow();
-    SetVisible(true);
+  if (Visible()) {
+    Changed(Change::Focus);  // forward and active again
+    return;
   }
-  // A native window reports its activation itself.
-  if (!GetFormPeer()) UserActivated(true);
+  // Before the window appears, so that it can still place itself.
+  if (OnShow) OnShow();
+  // The peer shows it and reports the activation.
+  SetVisible(true);
 }
 
 void Form::Hide() {
   if (!Visible()) return;
+  // The peer hands the activation on, as the window system does.
   SetVisible(false);
   if (!active_) return;
   active_ = false;
-  Application& app = App();
-  if (app.activeForm_ == this) app.activeForm_ = nullptr;
-  if (GetFormPeer()) return;
-  // Without a window system, hand the activation on as one would: to the
-  // owner, else to the main form, if it can take it.
-  Form* next = owner_ ? owner_ : app.mainForm_;
-  if (next && next != this && next->Visible() && next->Enabled()) next->UserActivated(true);
-}
-
-void Form::RestoreAfterModal(const std::vector<Form*>& disabled) {
-  modal_ = false;
-  // Enabled before this form hides, so that the activation can go back to
-  // the owner. A form destroyed meanwhile is no longer listed.
-  const auto& forms = App().Forms();
-  for (Form* form : disabled) {
-    if (std::find(forms.begin(), forms.end(), form) != forms.end()) form->SetEnabled(true);
-  }
-  Hide();
+  if (App().activeForm_ == this) App().activeForm_ = nullptr;
 }
 
 ModalResult Form::ShowModal() {
   if (modal_) throw std::logic_error("Cannot make a modal form modal again");
   CreateHandle();
   modalResult_ = ModalResult::None;
-  std::vector<Form*> disabled;
-  for (Form* form : App().Forms()) {
-    if (form != this && form->Visible() && form->Enabled()) {
-      form->SetEnabled(false);
-      disabled.push_back(form);
-    }
-  }
+  Application& app = App();
+  ModalScope scope(this);
   modal_ = true;
+  app.modalForms_.push_back(this);
+  const auto finish = [&] {
+    modal_ = false;
+    std::erase(app.modalForms_, this);
+    // Enabled before this form hides, so that the activation can go back.
+    scope.EnableAgain();
+    Hide();
+  };
   try {
     Show();
-    if (FormPeer* peer = GetFormPeer()) {
-      peer->RunModal();
-    } else {
-      App().Platform().RunModalLoop(
-          [this] { return modalResult_ != ModalResult::None || !Visible(); });
-    }
+    GetFormPeer()->RunModal();
   } catch (...) {
-    RestoreAfterModal(disabled);
+    finish();
     throw;
   }
-  RestoreAfterModal(disabled);
+  finish();
   // Hidden from code without a result: as good as cancelled.
   if (modalResult_ == ModalResult::None) modalResult_ = ModalResult::Cancel;
   return modalResult_;
@@ -134,7 +130,24 @@ ModalResult Form::ShowModal() {
 
 void Form::SetModalResult(ModalResult result) { modalResult_ = result; }
 
+bool Form::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(canClose);
+  return canClose;
+}
+
 void Form::Close() {
+  if (closed_ || closePending_) return;
+  if (!CloseQuery()) return;
+  // A modal form only ends its loop; the handler that showed it goes on.
+  if (!modal_ && App().HandlerDepth() > 1) {
+    closePending_ = true;
+    return;
+  }
+  CloseNow();
+}
+
+void Form::CloseNow() {
   if (closed_) return;
   if (OnClose) OnClose();
   closed_ = true;
@@ -151,10 +164,20 @@ void Form::UserClose() {
 void Form::Minimize() {
   if (App().MainForm() == this) {
     App().Minimize();
-  } else if (FormPeer* peer = GetFormPeer()) {
-    peer->Minimize();
+    return;
   }
+  minimized_ = true;
+  if (FormPeer* peer = GetFormPeer()) peer->Minimize();
 }
+
+WindowState Form::GetWindowState() const {
+  if (!Visible()) return WindowState::Hidden;
+  if (minimized_ || App().Minimized()) return WindowState::Minimized;
+  return WindowState::Normal;
+}
+
+void Form::UserMinimized() { minimized_ = true; }
+void Form::UserRestored() { minimized_ = false; }
 
 void Form::UserActivated(bool active) {
   if (active == active_) return;
@@ -178,6 +201,11 @@ void Form::SetFocusedControl(Control* control) {
   if (previous) previous->FocusLeft();
 }
 
+void Form::ForgetControl(const Control* control) {
+  if (hovered_ == control) hovered_ = nullptr;
+  if (focused_ == control) focused_ = nullptr;
+}
+
 std::string Form::HintAt(Point p) {
   if (!Rect{0, 0, ClientWidth(), ClientHeight()}.Contains(p)) return {};
   Control* under = ControlAt(p);
@@ -195,7 +223,81 @@ std::string Form::HintAt(Point p) {
 }
 
 void Form::UserPointerAt(Point p) {
-  App().Guard([this, p] { App().SetHint(HintAt(p)); });
+  App().Guard([this, p] {
+    App().SetHint(HintAt(p));
+    Control* under = Rect{0, 0, ClientWidth(), ClientHeight()}.Contains(p) ? ControlAt(p) : nullptr;
+    if (under == hovered_) return;
+    Control* left = hovered_;
+    hovered_ = under;
+    if (left) left->UserMouseLeave();
+    if (under) under->UserMouseEnter();
+  });
+}
+
+void Form::UserPointerLeft() {
+  App().Guard([this] {
+    Control* left = hovered_;
+    hovered_ = nullptr;
+    if (left) left->UserMouseLeave();
+  });
+}
+
+void Form::UserClickAt(Point p) {
+  App().Guard([this, p] {
+    if (!Rect{0, 0, ClientWidth(), ClientHeight()}.Contains(p)) return;
+    Control* under = ControlAt(p);
+    if (under && under->AcceptsInput()) under->UserMouseClick();
+  });
+}
+
+Cursor Form::CursorAt(Point p) {
+  if (!Rect{0, 0, ClientWidth(), ClientHeight()}.Contains(p)) return Cursor::Default;
+  for (Control* c = ControlAt(p); c; c = c->Parent()) {
+    if (c->GetCursor() != Cursor::Default) return c->GetCursor();
+  }
+  return Cursor::Default;
+}
+
+std::optional<Point> Form::PointerPosition() {
+  FormPeer* peer = GetFormPeer();
+  return peer ? peer->PointerPosition() : std::nullopt;
+}
+
+ModalScope::ModalScope(const Form* except) : ModalScope(except, App().ActiveForm()) {}
+
+ModalScope::ModalScope(const Form* except, Form* returnTo) : returnTo_(returnTo) {
+  for (Form* form : App().Forms()) {
+    if (form != except && form->Visible() && form->Enabled()) {
+      form->SetEnabled(false);
+      disabled_.push_back(form);
+    }
+  }
+}
+
+namespace {
+
+bool StillThere(const Form* form) {
+  const auto& forms = App().Forms();
+  return form && std::find(forms.begin(), forms.end(), form) != forms.end();
+}
+
+}  // namespace
+
+void ModalScope::EnableAgain() {
+  if (enabledAgain_) return;
+  enabledAgain_ = true;
+  // A form destroyed meanwhile is no longer listed.
+  for (Form* form : disabled_) {
+    if (StillThere(form)) form->SetEnabled(true);
+  }
+}
+
+ModalScope::~ModalScope() {
+  EnableAgain();
+  if (StillThere(returnTo_) && returnTo_->Visible() && returnTo_->Enabled() &&
+      !returnTo_->Active()) {
+    returnTo_->SetFocus();
+  }
 }
 
 }  // namespace tessavo::tk

@@ -48,6 +48,10 @@ inline constexpr Color ClWindow = kSystemColorFlag | 5;       // COLOR_WINDOW
 inline constexpr Color ClHighlight = kSystemColorFlag | 13;   // COLOR_HIGHLIGHT
 inline constexpr Color ClHighlightText = kSystemColorFlag | 14;  // COLOR_HIGHLIGHTTEXT
 
+// The pointer's shape: the program's own (Default, HourGlass) or a
+// control's over it (HandPoint over a link).
+enum class Cursor { Default, HourGlass, HandPoint };
+
 struct Font {
   std::string name = "MS Sans Serif";
   int height = 11;     // character height in pixels (8 points at 96 dpi)

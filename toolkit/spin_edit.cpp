@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "toolkit/application.h"
-#include "toolkit/controls.h"
+#include "toolkit/spin_edit.h"
 
 namespace tessavo::tk {
 namespace {

@@ -200,10 +200,7 @@ TFrmMain::TFrmMain()
   CreateHandle();
 }
 
-TFrmMain::~TFrmMain() {
-  // The application outlives this window; its hint must not call back here.
-  tk::App().OnHint = nullptr;
-}
+TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::BindEvents() {
   OnClose = [this] { FormClose(); };

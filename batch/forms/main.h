@@ -10,6 +10,7 @@
 #include "batch/capacity.h"
 #include "batch/password_store.h"
 #include "toolkit/controls.h"
+#include "toolkit/event.h"
 #include "toolkit/form.h"
 #include "toolkit/menu.h"
 
@@ -151,6 +152,9 @@ class TFrmMain : public tk::Form {
   void SaveSettings();
   void EnableListControls(bool enabled);
 
+  // The application outlives this window: its hint calls back here only
+  // while the window exists.
+  tk::Signal::Subscription hintSubscription_;
   std::unique_ptr<PasswordStore> store_;
   // The file name chosen at the last save since the program started.
   std::string lastSaveName_;

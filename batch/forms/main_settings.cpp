@@ -16,7 +16,7 @@ int Switch(bool on) { return on ? 1 : 0; }
 }  // namespace
 
 void TFrmMain::FormCreate() {
-  tk::App().OnHint = [this] { ShowStatusHint(); };
+  hintSubscription_ = tk::App().OnHint.Subscribe([this] { ShowStatusHint(); });
   SeedFromClock();
   if (!RegKeyExists(TessavomKey, false)) WriteDefaults();
   store_ = std::make_unique<PasswordStore>();

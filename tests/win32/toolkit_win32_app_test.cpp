@@ -31,8 +31,8 @@ TEST_F(Win32PeersTest, ClipboardTextIsKeptOutOfHistoryAndCloud) {
 
 TEST_F(Win32PeersTest, MinimiseHidesEveryFormAndRestoreBringsThemBack) {
   int minimized = 0, restored = 0;
-  App().OnMinimize = [&] { ++minimized; };
-  App().OnRestore = [&] { ++restored; };
+  const auto onMinimize = App().OnMinimize.Subscribe([&] { ++minimized; });
+  const auto onRestore = App().OnRestore.Subscribe([&] { ++restored; });
   HWND window = WindowOf(*form_);
   App().Minimize();
   App().ProcessMessages();
@@ -149,7 +149,7 @@ TEST_F(Win32PeersTest, AnErrorInAHandlerIsShownAndTheProgramGoesOn) {
 
 TEST_F(Win32PeersTest, AFormThatIsNotTheMainOneMinimisesAlone) {
   int minimized = 0;
-  App().OnMinimize = [&] { ++minimized; };
+  const auto onMinimize = App().OnMinimize.Subscribe([&] { ++minimized; });
   HWND window = WindowOf(*form_);
   SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(IsIconic(window));

@@ -4,15 +4,28 @@
 #include "common/platform.h"
 #include "toolkit/form.h"
 #include "toolkit/headless/headless_app.h"
-#include "toolkit/peer_factory.h"
+#include "toolkit/headless/headless_services.h"
 
 namespace tessavo::tk {
 
 std::unique_ptr<AppPlatform> CreateAppPlatform() {
   return std::make_unique<headless::HeadlessPlatform>();
 }
-
-std::unique_ptr<FormPeer> CreateFormPeer(Form&) { return nullptr; }
+std::unique_ptr<DialogService> CreateDialogService() {
+  return std::make_unique<headless::HeadlessDialogs>();
+}
+std::unique_ptr<NotifyService> CreateNotifyService() {
+  return std::make_unique<headless::HeadlessNotify>();
+}
+std::unique_ptr<TimerService> CreateTimerService() {
+  return std::make_unique<headless::HeadlessTimers>();
+}
+std::unique_ptr<ClipboardService> CreateClipboardService() {
+  return std::make_unique<headless::HeadlessClipboard>();
+}
+std::unique_ptr<ShellService> CreateShellService() {
+  return std::make_unique<headless::HeadlessShell>();
+}
 
 namespace headless {
 namespace {
@@ -24,18 +37,22 @@ constexpr AppPlatform::Clock::time_point kClockStart =
 
 }  // namespace
 
-HeadlessPlatform::HeadlessPlatform() : mainThread_(std::this_thread::get_id()), now_(kClockStart) {}
+HeadlessPlatform& Platform() { return static_cast<HeadlessPlatform&>(App().Platform()); }
+HeadlessDialogs& Dialogs() { return static_cast<HeadlessDialogs&>(App().Dialogs()); }
+HeadlessNotify& Notify() { return static_cast<HeadlessNotify&>(App().Notify()); }
+HeadlessTimers& Timers() { return static_cast<HeadlessTimers&>(App().Timers()); }
+HeadlessClipboard& Clipboard() { return static_cast<HeadlessClipboard&>(App().Clipboard()); }
+HeadlessShell& Shell() { return static_cast<HeadlessShell&>(App().Shell()); }
+
+HeadlessPlatform::HeadlessPlatform() : now_(kClockStart) {}
 
 void HeadlessPlatform::ProcessMessages() {
   Pump([] { return false; });
 }
 
 void HeadlessPlatform::WaitAndProcess(std::chrono::milliseconds timeout) {
-  if (actions_.empty()) {
-    // Only another thread can bring something while we wait.
-    std::unique_lock lock(callsMutex_);
-    callArrived_.wait_for(lock, timeout, [this] { return !calls_.empty(); });
-  }
+  // Only another thread can bring something while we wait.
+  if (actions_.empty() && !App().Calls().Pending()) App().Calls().WaitForCall(timeout);
   ProcessMessages();
 }
 
@@ -54,60 +71,22 @@ void HeadlessPlatform::RunModalLoop(const std::function<bool()>& finished) {
 bool HeadlessPlatform::Pump(const std::function<bool()>& stop) {
   for (;;) {
     if (stop()) return true;
-    FireDueTimers();
+    Timers().FireDue(now_);
     if (stop()) return true;
     if (!DeliverOne()) return false;
   }
 }
 
 bool HeadlessPlatform::DeliverOne() {
-  std::shared_ptr<CrossThreadCall> call;
-  {
-    std::lock_guard lock(callsMutex_);
-    if (!calls_.empty()) {
-      call = std::move(calls_.front());
-      calls_.pop_front();
-    }
-  }
-  if (call) {
-    // The failure belongs to the thread that asked: it gets it back.
-    try {
-      (*call->fn)();
-      call->done.set_value();
-    } catch (...) {
-      call->done.set_exception(std::current_exception());
-    }
-    return true;
-  }
+  // Calls from other threads first, as the window system's sent messages
+  // come before posted ones.
+  if (App().ServeMainThreadCalls()) return true;
   if (actions_.empty()) return false;
   // Taken off the queue first: the action may process messages itself.
   std::function<void()> action = std::move(actions_.front());
   actions_.pop_front();
   App().Guard(action);
   return true;
-}
-
-void HeadlessPlatform::FireTimer(int id) {
-  const auto it = timers_.find(id);
-  if (it == timers_.end()) return;
-  it->second.due = now_ + it->second.interval;
-  // A copy: the handler may stop its own timer.
-  const std::function<void()> fn = it->second.fn;
-  App().Guard(fn);
-}
-
-void HeadlessPlatform::FireDueTimers() {
-  std::vector<int> due;
-  for (const auto& [id, timer] : timers_) {
-    if (timer.due <= now_) due.push_back(id);
-  }
-  for (int id : due) FireTimer(id);
-}
-
-void HeadlessPlatform::FireAllTimers() {
-  std::vector<int> ids;
-  for (const auto& entry : timers_) ids.push_back(entry.first);
-  for (int id : ids) FireTimer(id);
 }
 
 Size HeadlessPlatform::FrameSize(const Form& form) {
@@ -129,72 +108,89 @@ Size HeadlessPlatform::FrameSize(const Form& form) {
   return frame;
 }
 
-int HeadlessPlatform::MessageBox(std::string_view text, std::string_view title, unsigned flags) {
-  // The same box as the error box of the common helpers, so that one log
-  // holds both.
-  return platform::ShowMessageBox(text, title, flags);
-}
-
-std::optional<std::string> HeadlessPlatform::SaveDialog(const SaveDialogOptions& options) {
-  saveDialogs_.push_back(options);
-  if (saveResults_.empty()) return std::nullopt;
-  std::optional<std::string> result = std::move(saveResults_.front());
-  saveResults_.pop_front();
-  return result;
-}
-
 void HeadlessPlatform::SetCursor(Cursor cursor) {
   cursor_ = cursor;
   cursorHistory_.push_back(cursor);
 }
 
-int HeadlessPlatform::StartTimer(std::chrono::milliseconds interval, std::function<void()> fn) {
-  const int id = nextTimerId_++;
-  timers_[id] = Timer{interval, std::move(fn), now_ + interval};
-  return id;
-}
-
-void HeadlessPlatform::RunOnMainThread(const std::function<void()>& fn) {
-  if (std::this_thread::get_id() == mainThread_) {
-    fn();
-    return;
-  }
-  auto call = std::make_shared<CrossThreadCall>();
-  call->fn = &fn;
-  std::future<void> done = call->done.get_future();
-  {
-    std::lock_guard lock(callsMutex_);
-    calls_.push_back(std::move(call));
-  }
-  callArrived_.notify_all();
-  done.get();
-}
-
 void HeadlessPlatform::Reset() {
-  saveResults_.clear();
-  saveDialogs_.clear();
   screen_ = {1024, 768};
-  clipboard_.clear();
   cursor_ = Cursor::Default;
   cursorHistory_.clear();
-  beeps_ = 0;
   minimizeCount_ = 0;
   timeSeparator_ = ':';
   decimalSeparator_ = '.';
   now_ = kClockStart;
   quit_ = false;
   actions_.clear();
-  timers_.clear();
-  std::deque<std::shared_ptr<CrossThreadCall>> abandoned;
-  {
-    std::lock_guard lock(callsMutex_);
-    abandoned.swap(calls_);
+}
+
+// --- Services -------------------------------------------------------------
+
+int HeadlessDialogs::MessageBox(std::string_view text, std::string_view title, unsigned flags) {
+  // The same box as the error box of the common helpers, so that one log
+  // holds both.
+  return platform::ShowMessageBox(text, title, flags);
+}
+
+namespace {
+
+template <class Options>
+std::optional<std::string> Answer(const Options& options, std::vector<Options>& log,
+                                  std::deque<std::optional<std::string>>& results) {
+  log.push_back(options);
+  if (results.empty()) return std::nullopt;
+  std::optional<std::string> result = std::move(results.front());
+  results.pop_front();
+  return result;
+}
+
+}  // namespace
+
+std::optional<std::string> HeadlessDialogs::SaveDialog(const SaveDialogOptions& options) {
+  return Answer(options, saveDialogs, saveResults);
+}
+
+std::optional<std::string> HeadlessDialogs::OpenDialog(const OpenDialogOptions& options) {
+  return Answer(options, openDialogs, openResults);
+}
+
+int HeadlessTimers::StartTimer(std::chrono::milliseconds interval, std::function<void()> fn) {
+  if (refuse) throw std::runtime_error("Cannot start a timer");
+  const int id = nextId_++;
+  timers_[id] = Timer{interval, std::move(fn), Platform().Now() + interval};
+  return id;
+}
+
+void HeadlessTimers::Fire(int id, Clock::time_point now) {
+  const auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  it->second.due = now + it->second.interval;
+  // A copy: the handler may stop its own timer.
+  const std::function<void()> fn = it->second.fn;
+  App().Guard(fn);
+}
+
+void HeadlessTimers::FireDue(Clock::time_point now) {
+  std::vector<int> due;
+  for (const auto& [id, timer] : timers_) {
+    if (timer.due <= now) due.push_back(id);
   }
-  // A thread still waiting must not wait for ever.
-  for (const auto& call : abandoned) {
-    call->done.set_exception(
-        std::make_exception_ptr(std::logic_error("The main thread was reset before the call ran")));
-  }
+  for (int id : due) Fire(id, now);
+}
+
+void HeadlessTimers::FireAll(Clock::time_point now) {
+  std::vector<int> ids;
+  for (const auto& entry : timers_) ids.push_back(entry.first);
+  for (int id : ids) Fire(id, now);
+}
+
+long long HeadlessShell::Open(const std::string& target) {
+  opened.push_back(target);
+  if (results.empty()) return 42;
+  const long long result = results.front();
+  results.pop_front();
+  return result;
 }
 
 }  // namespace headless

@@ -1,6 +1,6 @@
 // Scripting the headless platform from tests: user actions delivered
-// inside message processing, answers to message boxes and save dialogs,
-// the screen size, the clipboard, the cursor, beeps and the clock.
+// inside message processing, answers to dialogs, the screen size, the
+// services' records, the clock, and what the peers were told.
 #pragma once
 
 #include <chrono>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "toolkit/application.h"
+#include "toolkit/form.h"
 
 namespace tessavo::tk::headless {
 
@@ -36,10 +37,12 @@ struct MessageBoxCall {
 // unscripted box answers with its default button (OK for an error box).
 const std::vector<MessageBoxCall>& MessageBoxes();
 
-// The next save dialog returns this (nullopt: the user cancels); the
-// options it was shown with are kept.
+// The next save or open dialog returns this (nullopt: the user cancels);
+// the options each was shown with are kept.
 void QueueSaveDialogResult(std::optional<std::string> path);
 const std::vector<SaveDialogOptions>& SaveDialogs();
+void QueueOpenDialogResult(std::optional<std::string> path);
+const std::vector<OpenDialogOptions>& OpenDialogs();
 
 void SetScreenSize(Size size);
 std::string ClipboardText();
@@ -48,18 +51,41 @@ Cursor CurrentCursor();
 const std::vector<Cursor>& CursorHistory();
 int BeepCount();
 int MinimizeCount();
+// Sounds started, and the taskbar button's flashes (true: toggled, false:
+// back to normal), in order.
+const std::vector<std::string>& PlayedSounds();
+const std::vector<bool>& TaskbarFlashes();
+// Targets opened through the shell; the next opens answer these (success,
+// 42, when none is queued).
+const std::vector<std::string>& OpenedTargets();
+void QueueShellResult(long long result);
 
 // The clock moves only when tests move it.
 void AdvanceClock(std::chrono::milliseconds by);
 
 // Window timers: how many run, and running each one once now (through the
-// error guard, as a timer message would), whatever the clock says.
+// error guard, as a timer message would), whatever the clock says. With
+// refusing set, starting a timer fails as when the system has none left.
 std::size_t TimerCount();
 void FireTimers();
+void RefuseTimers(bool refusing);
 
 // The locale's separators (':' and '.' until set).
 void SetTimeSeparator(char separator);
 void SetDecimalSeparator(char separator);
+
+// The pointer moves over a form (its client coordinates) or off it
+// (nullopt): the form hears it, and PointerPosition reports it.
+void MovePointer(Form& form, std::optional<Point> p);
+
+// What the peers were told. UnreportedChanges lists every control of a
+// form whose state differs from what its peer last saw (a change made
+// without Changed), and every control without a peer; empty when the form
+// has no peer yet. PeerUpdates is the log of one control's reports.
+std::vector<std::string> UnreportedChanges(const Form& form);
+std::vector<Change> PeerUpdates(const Control& control);
+// The state a peer mirrors, as one line of text.
+std::string DescribeControl(const Control& control);
 
 // Back to a clean state between tests: the above, the common platform's
 // message box log and answers (common/headless/headless_platform.h), and

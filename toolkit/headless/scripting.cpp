@@ -3,13 +3,9 @@
 #include "common/headless/headless_platform.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/headless/headless_app.h"
+#include "toolkit/headless/headless_services.h"
 
 namespace tessavo::tk::headless {
-namespace {
-
-HeadlessPlatform& Platform() { return static_cast<HeadlessPlatform&>(App().Platform()); }
-
-}  // namespace
 
 void QueueUserAction(std::function<void()> action) { Platform().QueueAction(std::move(action)); }
 
@@ -27,28 +23,42 @@ const std::vector<MessageBoxCall>& MessageBoxes() {
 }
 
 void QueueSaveDialogResult(std::optional<std::string> path) {
-  Platform().saveResults_.push_back(std::move(path));
+  Dialogs().saveResults.push_back(std::move(path));
 }
-
-const std::vector<SaveDialogOptions>& SaveDialogs() { return Platform().saveDialogs_; }
+const std::vector<SaveDialogOptions>& SaveDialogs() { return Dialogs().saveDialogs; }
+void QueueOpenDialogResult(std::optional<std::string> path) {
+  Dialogs().openResults.push_back(std::move(path));
+}
+const std::vector<OpenDialogOptions>& OpenDialogs() { return Dialogs().openDialogs; }
 
 void SetScreenSize(Size size) { Platform().screen_ = size; }
-std::string ClipboardText() { return Platform().clipboard_; }
+std::string ClipboardText() { return Clipboard().text; }
 Cursor CurrentCursor() { return Platform().cursor_; }
 const std::vector<Cursor>& CursorHistory() { return Platform().cursorHistory_; }
-int BeepCount() { return Platform().beeps_; }
+int BeepCount() { return Notify().beeps; }
 int MinimizeCount() { return Platform().minimizeCount_; }
+const std::vector<std::string>& PlayedSounds() { return Notify().sounds; }
+const std::vector<bool>& TaskbarFlashes() { return Notify().flashes; }
+const std::vector<std::string>& OpenedTargets() { return Shell().opened; }
+void QueueShellResult(long long result) { Shell().results.push_back(result); }
 
 void AdvanceClock(std::chrono::milliseconds by) { Platform().AdvanceClock(by); }
 
-std::size_t TimerCount() { return Platform().TimerCount(); }
-void FireTimers() { Platform().FireAllTimers(); }
+std::size_t TimerCount() { return Timers().Count(); }
+void FireTimers() { Timers().FireAll(Platform().Now()); }
+void RefuseTimers(bool refusing) { Timers().refuse = refusing; }
 
 void SetTimeSeparator(char separator) { Platform().timeSeparator_ = separator; }
 void SetDecimalSeparator(char separator) { Platform().decimalSeparator_ = separator; }
 
 void Reset() {
   Platform().Reset();
+  Dialogs() = HeadlessDialogs();
+  Notify() = HeadlessNotify();
+  Timers().Reset();
+  Timers().refuse = false;
+  Clipboard().text.clear();
+  Shell() = HeadlessShell();
   ::tessavo::headless::ResetPlatform();
   App().Reset();
 }

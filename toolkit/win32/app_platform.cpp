@@ -1,14 +1,13 @@
-// The Win32 application platform: the application window, the message
-// loop, timers, calls from other threads and the small system services.
+// The Win32 application platform: the application window (taskbar button,
+// minimise and restore, closing from the taskbar, the end of the session)
+// and the message loop. The smaller services live in files of their own.
 #include <windows.h>
 
 #include <algorithm>
 #include <exception>
-#include <map>
 #include <memory>
 #include <stdexcept>
 
-#include "common/platform.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/form_peer.h"
 #include "toolkit/win32/win32_platform.h"
@@ -18,28 +17,15 @@ namespace tessavo::tk::win32 {
 namespace {
 
 constexpr const char* kApplicationClass = "TessavoApplication";
-constexpr const char* kMessageClass = "TessavoMessages";
-
-struct CallTask {
-  const std::function<void()>* fn;
-  HANDLE done;
-  std::exception_ptr error;
-};
 
 struct State {
   HWND application = nullptr;
-  HWND messages = nullptr;  // message-only: timers and calls from threads
-  DWORD mainThread = 0;
   bool quitLoop = false;
   bool quitReceived = false;
   bool minimized = false;
   bool minimizing = false;  // by the program: the portable side reports it
   HWND lastActive = nullptr;
   Cursor cursor = Cursor::Default;
-  int beeps = 0;
-  int boxes = 0;
-  UINT_PTR nextTimer = 0;
-  std::map<UINT_PTR, std::shared_ptr<std::function<void()>>> timers;
 };
 
 State& S() {
@@ -106,39 +92,22 @@ LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       ActivateLastForm();
       return 0;
     case WM_CLOSE:
-      Call([] {
-        if (Form* main = App().MainForm()) main->Close();
-      });
+      // The taskbar button's Close: the same road as every other close.
+      App().UserCloseRequested();
+      return 0;
+    case WM_QUERYENDSESSION:
+      // The session ends: a run is cancelled and the main window closes,
+      // its settings written, once the handlers on the stack have
+      // returned, which happens before the system asks again below.
+      App().UserEndSession();
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) App().UserEndSession();
       return 0;
     default:
       break;
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK MessageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_TIMER: {
-      auto it = S().timers.find(wParam);
-      if (it == S().timers.end()) return 0;
-      // Held here: the handler may stop its own timer.
-      const std::shared_ptr<std::function<void()>> fn = it->second;
-      Call(*fn);
-      return 0;
-    }
-    case kCallOnMainThread: {
-      auto* task = reinterpret_cast<CallTask*>(lParam);
-      try {
-        (*task->fn)();
-      } catch (...) {
-        task->error = std::current_exception();
-      }
-      SetEvent(task->done);
-      return 0;
-    }
-    default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
-  }
 }
 
 void CreateProcessWindows() {
@@ -151,23 +120,15 @@ void CreateProcessWindows() {
   app.hCursor = LoadCursor(nullptr, IDC_ARROW);
   app.lpszClassName = kApplicationClass;
   RegisterClassExA(&app);
-  WNDCLASSEXA messages{sizeof(WNDCLASSEXA)};
-  messages.lpfnWndProc = MessageProc;
-  messages.hInstance = Instance();
-  messages.lpszClassName = kMessageClass;
-  RegisterClassExA(&messages);
 
   State& s = S();
-  s.mainThread = GetCurrentThreadId();
   // Zero size in the middle of the screen: it exists for its taskbar
   // button and as the owner of every form, never to be seen itself.
   s.application = CreateWindowExA(
       0, kApplicationClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
       WS_MINIMIZEBOX, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
       0, nullptr, nullptr, Instance(), nullptr);
-  s.messages = CreateWindowExA(0, kMessageClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               Instance(), nullptr);
-  if (!s.application || !s.messages) throw std::runtime_error("Cannot create the application window");
+  if (!s.application) throw std::runtime_error("Cannot create the application window");
 }
 
 class Win32Platform final : public AppPlatform {
@@ -201,7 +162,7 @@ class Win32Platform final : public AppPlatform {
 
   void QuitLoop() override {
     S().quitLoop = true;
-    PostMessageA(S().messages, WM_NULL, 0, 0);  // wakes a waiting GetMessage
+    PostMessageA(S().application, WM_NULL, 0, 0);  // wakes a waiting GetMessage
   }
 
   void Minimize() override { MinimizeAll(); }
@@ -219,61 +180,13 @@ class Win32Platform final : public AppPlatform {
     return {r.right - r.left, r.bottom - r.top};
   }
 
-  void SetClipboardText(std::string_view text) override { PutClipboardText(text); }
-
-  int MessageBox(std::string_view text, std::string_view title, unsigned flags) override {
-    ++S().boxes;
-    return platform::ShowMessageBox(text, title, flags);
-  }
-
-  std::optional<std::string> SaveDialog(const SaveDialogOptions& options) override {
-    return RunSaveDialog(options);
-  }
-
   void SetCursor(Cursor cursor) override {
     S().cursor = cursor;
     ::SetCursor(CursorHandle());
   }
 
-  void Beep() override {
-    ++S().beeps;
-    MessageBeep(0);
-  }
-
   char TimeSeparator() override { return LocaleChar(LOCALE_STIME, ':'); }
   char DecimalSeparator() override { return LocaleChar(LOCALE_SDECIMAL, '.'); }
-
-  int StartTimer(std::chrono::milliseconds interval, std::function<void()> fn) override {
-    State& s = S();
-    const UINT_PTR id = ++s.nextTimer;
-    const auto ms = std::clamp<long long>(interval.count(), USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
-    if (!SetTimer(s.messages, id, static_cast<UINT>(ms), nullptr))
-      throw std::runtime_error("Cannot start a timer");
-    s.timers[id] = std::make_shared<std::function<void()>>(std::move(fn));
-    return static_cast<int>(id);
-  }
-
-  void StopTimer(int id) override {
-    const auto key = static_cast<UINT_PTR>(id);
-    if (S().timers.erase(key)) KillTimer(S().messages, key);
-  }
-
-  void RunOnMainThread(const std::function<void()>& fn) override {
-    State& s = S();
-    if (GetCurrentThreadId() == s.mainThread) {
-      fn();
-      return;
-    }
-    CallTask task{&fn, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr};
-    if (!task.done) throw std::runtime_error("Cannot wait for the main thread");
-    if (!PostMessageA(s.messages, kCallOnMainThread, 0, reinterpret_cast<LPARAM>(&task))) {
-      CloseHandle(task.done);
-      throw std::runtime_error("Cannot reach the main thread");
-    }
-    WaitForSingleObject(task.done, INFINITE);
-    CloseHandle(task.done);
-    if (task.error) std::rethrow_exception(task.error);
-  }
 
  private:
   static char LocaleChar(LCTYPE what, char fallback) {
@@ -347,10 +260,6 @@ Cursor CurrentCursor() { return S().cursor; }
 HCURSOR CursorHandle() {
   return LoadCursor(nullptr, S().cursor == Cursor::HourGlass ? IDC_WAIT : IDC_ARROW);
 }
-
-int BeepCount() { return S().beeps; }
-
-int MessageBoxCount() { return S().boxes; }
 
 }  // namespace tessavo::tk::win32
 

@@ -41,8 +41,6 @@ class OpenClipboardScope {
   OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
 };
 
-}  // namespace
-
 void PutClipboardText(std::string_view text) {
   OpenClipboardScope open;
   if (!EmptyClipboard()) throw std::runtime_error("Cannot empty the clipboard");
@@ -61,4 +59,18 @@ void PutClipboardText(std::string_view text) {
   Put(RegisterClipboardFormatA("CanUploadToCloudClipboard"), &no, sizeof no);
 }
 
+class Win32Clipboard final : public ClipboardService {
+ public:
+  void SetText(std::string_view text) override { PutClipboardText(text); }
+};
+
+}  // namespace
 }  // namespace tessavo::tk::win32
+
+namespace tessavo::tk {
+
+std::unique_ptr<ClipboardService> CreateClipboardService() {
+  return std::make_unique<win32::Win32Clipboard>();
+}
+
+}  // namespace tessavo::tk

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/win32_util.h"
 
@@ -140,6 +141,20 @@ void ChildPeer::PropagateToChildren(Change what) {
   if (!container) return;
   for (Control* child : container->Children()) {
     if (auto* peer = dynamic_cast<ChildPeer*>(child->Peer())) peer->Update(what);
+  }
+}
+
+void ClickControl(Control& control) {
+  switch (control.Kind()) {
+    case ControlKind::Button:
+      Call([&control] { static_cast<Button&>(control).UserClick(); });
+      break;
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton:  // UserClick is virtual: a radio button checks itself
+      Call([&control] { static_cast<CheckBox&>(control).UserClick(); });
+      break;
+    default:
+      break;
   }
 }
 

@@ -1,4 +1,4 @@
-// The save dialog, owned by the active form.
+// Message boxes and the file dialogs, owned by the active form.
 #include <windows.h>
 
 #include <cderr.h>
@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "common/platform.h"
 #include "toolkit/form.h"
+#include "toolkit/services.h"
 #include "toolkit/win32/form_peer.h"
 #include "toolkit/win32/win32_platform.h"
 
@@ -38,6 +40,27 @@ std::string DialogFilter(const std::string& filter) {
   return result;
 }
 
+int g_boxes = 0;
+
+// Runs the dialog; a proposed name it refuses (too long, bad characters)
+// is dropped rather than making the dialog fail. nullopt when cancelled.
+template <class Show>
+std::optional<std::string> RunFileDialog(OPENFILENAMEA& ofn, std::vector<char>& file,
+                                         const std::string& proposed, Show show) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const std::string name = attempt == 0 ? proposed : std::string();
+    std::fill(file.begin(), file.end(), '\0');
+    name.copy(file.data(), std::min(name.size(), file.size() - 1));
+    if (show(&ofn)) return std::string(file.data());
+    const DWORD error = CommDlgExtendedError();
+    if (error == 0) return std::nullopt;  // cancelled
+    if (error != FNERR_INVALIDFILENAME || name.empty()) {
+      throw std::runtime_error("The file dialog failed (error " + std::to_string(error) + ")");
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> RunSaveDialog(const SaveDialogOptions& options) {
@@ -57,20 +80,54 @@ std::optional<std::string> RunSaveDialog(const SaveDialogOptions& options) {
               (options.overwritePrompt ? OFN_OVERWRITEPROMPT : 0) |
               (options.hideReadOnly ? OFN_HIDEREADONLY : 0);
 
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    // A proposed name the dialog refuses (too long, bad characters) is
-    // dropped rather than making the dialog fail.
-    const std::string name = attempt == 0 ? options.fileName : std::string();
-    std::fill(file.begin(), file.end(), '\0');
-    name.copy(file.data(), std::min(name.size(), file.size() - 1));
-    if (GetSaveFileNameA(&ofn)) return std::string(file.data());
-    const DWORD error = CommDlgExtendedError();
-    if (error == 0) return std::nullopt;  // cancelled
-    if (error != FNERR_INVALIDFILENAME || name.empty()) {
-      throw std::runtime_error("The save dialog failed (error " + std::to_string(error) + ")");
-    }
-  }
-  return std::nullopt;
+  return RunFileDialog(ofn, file, options.fileName, GetSaveFileNameA);
 }
 
+std::optional<std::string> RunOpenDialog(const OpenDialogOptions& options) {
+  const std::string filter = DialogFilter(options.filter);
+  std::vector<char> file(32768, '\0');
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = DialogOwner();
+  ofn.lpstrFilter = filter.empty() ? nullptr : filter.data();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = options.initialDir.empty() ? nullptr : options.initialDir.c_str();
+  ofn.lpstrTitle = options.title.empty() ? nullptr : options.title.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_NOCHANGEDIR |
+              (options.pathMustExist ? OFN_PATHMUSTEXIST : 0) |
+              (options.fileMustExist ? OFN_FILEMUSTEXIST : 0) |
+              (options.hideReadOnly ? OFN_HIDEREADONLY : 0);
+  return RunFileDialog(ofn, file, std::string(), GetOpenFileNameA);
+}
+
+int MessageBoxCount() { return g_boxes; }
+
+namespace {
+
+class Win32Dialogs final : public DialogService {
+ public:
+  int MessageBox(std::string_view text, std::string_view title, unsigned flags) override {
+    ++g_boxes;
+    return platform::ShowMessageBox(text, title, flags);
+  }
+  std::optional<std::string> SaveDialog(const SaveDialogOptions& options) override {
+    return RunSaveDialog(options);
+  }
+  std::optional<std::string> OpenDialog(const OpenDialogOptions& options) override {
+    return RunOpenDialog(options);
+  }
+};
+
+}  // namespace
+
 }  // namespace tessavo::tk::win32
+
+namespace tessavo::tk {
+
+std::unique_ptr<DialogService> CreateDialogService() {
+  return std::make_unique<win32::Win32Dialogs>();
+}
+
+}  // namespace tessavo::tk

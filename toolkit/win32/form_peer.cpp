@@ -108,6 +108,7 @@ FormPeerWin::FormPeerWin(Form& form) : form_(form) {
     throw std::runtime_error("Cannot create the window of form \"" + form.Caption() + "\"");
   }
   if (!form.Enabled()) EnableWindow(hwnd_, FALSE);
+  if (form.StayOnTop()) ApplyStayOnTop();
   FitClientArea();
   if (form.Visible()) ApplyVisible();
 }
@@ -221,10 +222,26 @@ void FormPeerWin::Update(Change what) {
     case Change::Focus:
       if (IsWindowVisible(hwnd_)) SetActiveWindow(hwnd_);
       break;
+    case Change::StayOnTop:
+      ApplyStayOnTop();
+      break;
+    case Change::Cursor:
+      break;  // asked for at every WM_SETCURSOR
     default:
       InvalidateRect(hwnd_, nullptr, FALSE);
       break;
   }
+}
+
+void FormPeerWin::ApplyStayOnTop() {
+  SetWindowPos(hwnd_, form_.StayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE);
+}
+
+std::optional<Point> FormPeerWin::PointerPosition() {
+  POINT p;
+  if (!GetCursorPos(&p) || !ScreenToClient(hwnd_, &p)) return std::nullopt;
+  return Point{p.x, p.y};
 }
 
 void FormPeerWin::ApplyBounds() {
@@ -275,7 +292,6 @@ void FormPeerWin::ApplyVisible() {
     if (GetActiveWindow() == hwnd_) {
       if (HWND next = NextActiveWindow()) SetActiveWindow(next);
     }
-    returnTo_ = nullptr;
     ShowWindow(hwnd_, SW_HIDE);
     return;
   }
@@ -291,7 +307,6 @@ HWND FormPeerWin::NextActiveWindow() const {
     return window && window != hwnd_ && IsWindow(window) && IsWindowVisible(window) &&
            IsWindowEnabled(window);
   };
-  if (usable(returnTo_)) return returnTo_;
   if (FormPeerWin* owner = PeerOfForm(form_.Owner()); owner && usable(owner->hwnd_))
     return owner->hwnd_;
   if (FormPeerWin* main = PeerOfForm(App().MainForm()); main && usable(main->hwnd_))
@@ -312,10 +327,8 @@ void FormPeerWin::Minimize() {
 
 void FormPeerWin::RunModal() {
   // The portable form has disabled the other forms and shown this one; it
-  // enables them and hides this one when we return. The window that was
-  // active gets the activation back then.
-  HWND previous = GetActiveWindow();
-  returnTo_ = previous != hwnd_ ? previous : nullptr;
+  // enables them, hides this one and gives the activation back when we
+  // return.
   while (form_.GetModalResult() == ModalResult::None && form_.Visible() && !dying_ &&
          !QuitReceived()) {
     if (!PumpOne(true)) break;
@@ -402,6 +415,36 @@ LRESULT FormPeerWin::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         ::SetCursor(CursorHandle());
         return TRUE;
       }
+      // Over the form itself: a window-less control may want its own.
+      if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT) {
+        if (std::optional<Point> p = PointerPosition();
+            p && form_.CursorAt(*p) == Cursor::HandPoint) {
+          ::SetCursor(LoadCursor(nullptr, IDC_HAND));
+          return TRUE;
+        }
+      }
+      break;
+    case WM_LBUTTONDOWN: {
+      // Window-less controls are drawn on the form: their clicks come here.
+      const Point p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      pressed_ = form_.ControlAt(p);
+      pressedValid_ = true;
+      return 0;
+    }
+    case WM_LBUTTONUP: {
+      const Point p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      const bool same = pressedValid_ && form_.ControlAt(p) == pressed_;
+      pressedValid_ = false;
+      if (same) Call([this, p] { form_.UserClickAt(p); });
+      return 0;
+    }
+    case WM_SIZE:
+      // A form other than the main one minimises alone; the form knows.
+      if (wParam == SIZE_MINIMIZED) {
+        form_.UserMinimized();
+      } else if (wParam == SIZE_RESTORED) {
+        form_.UserRestored();
+      }
       break;
     case WM_WINDOWPOSCHANGED:
       if (!(reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_NOMOVE) ||
@@ -434,24 +477,10 @@ LRESULT FormPeerWin::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT FormPeerWin::OnNotify(NMHDR& header) {
   if (header.hwndFrom == toolTip_ && toolTip_ &&
       (header.code == TTN_GETDISPINFOA || header.code == TTN_GETDISPINFOW)) {
-    static std::string text;
-    static std::wstring wide;
-    text.clear();
-    if (ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(header.idFrom)))
-      text = peer->GetControl().ShortHint();
-    if (header.code == TTN_GETDISPINFOA) {
-      auto& info = reinterpret_cast<NMTTDISPINFOA&>(header);
-      info.lpszText = text.data();
-      info.hinst = nullptr;
-    } else {
-      wide.assign(text.size() + 1, L'\0');
-      const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(),
-                                        static_cast<int>(wide.size()));
-      wide.resize(n > 0 ? static_cast<std::size_t>(n) : 1);
-      auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
-      info.lpszText = wide.data();
-      info.hinst = nullptr;
-    }
+    // Asked for each time the tip shows: a hint changed meanwhile shows.
+    static ToolTipText tip;
+    const ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(header.idFrom));
+    AnswerToolTip(header, peer ? peer->GetControl().ShortHint() : std::string(), tip);
     return 0;
   }
   LRESULT result = 0;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -34,6 +35,7 @@ class FormPeerWin final : public FormPeer {
   void CreateControls() override;
   void RunModal() override;
   void Minimize() override;
+  std::optional<Point> PointerPosition() override;
 
   Form& GetForm() const { return form_; }
   HWND Handle() const { return hwnd_; }
@@ -69,6 +71,7 @@ class FormPeerWin final : public FormPeer {
   LRESULT OnNotify(NMHDR& header);
   void OnActivate(bool active);
   void ApplyBounds();
+  void ApplyStayOnTop();
   void UserPlaced();
   void ApplyVisible();
   HWND NextActiveWindow() const;
@@ -95,7 +98,8 @@ class FormPeerWin final : public FormPeer {
   bool controlsCreated_ = false;
   int nextId_ = 1000;
   HWND toolTip_ = nullptr;
-  HWND returnTo_ = nullptr;  // activated again when a modal form closes
+  Control* pressed_ = nullptr;  // under the left button when it went down
+  bool pressedValid_ = false;
   MenuPeerWin* menuPeer_ = nullptr;
   std::vector<ChildPeer*> peers_;
   std::unordered_map<HWND, ChildPeer*> children_;

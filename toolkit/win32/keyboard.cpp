@@ -91,20 +91,6 @@ bool HasMnemonic(const std::string& caption, char key) {
 
 }  // namespace
 
-void ClickControl(Control& control) {
-  switch (control.Kind()) {
-    case ControlKind::Button:
-      Call([&control] { static_cast<Button&>(control).UserClick(); });
-      break;
-    case ControlKind::CheckBox:
-    case ControlKind::RadioButton:  // UserClick is virtual: a radio button checks itself
-      Call([&control] { static_cast<CheckBox&>(control).UserClick(); });
-      break;
-    default:
-      break;
-  }
-}
-
 std::vector<ChildPeer*> FormPeerWin::TabStops() const {
   std::vector<ChildPeer*> stops;
   CollectStops(form_, stops);

@@ -33,7 +33,10 @@ void TrackHint(const MSG& msg) {
       // move there sets the hint anyway.
       POINT p;
       GetCursorPos(&p);
-      if (!FormPeerWin::FromWindow(WindowFromPoint(p))) Call([] { App().SetHint(""); });
+      FormPeerWin* form = FormPeerWin::FromWindow(msg.hwnd);
+      FormPeerWin* now = FormPeerWin::FromWindow(WindowFromPoint(p));
+      if (form && form != now) Call([form] { form->GetForm().UserPointerLeft(); });
+      if (!now) Call([] { App().SetHint(""); });
       return;
     }
     default:

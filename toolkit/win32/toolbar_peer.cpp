@@ -55,8 +55,6 @@ void AddPicture(HIMAGELIST list, HBITMAP picture, int width, int height) {
   DeleteObject(image);
 }
 
-std::string ShortPart(const std::string& hint) { return hint.substr(0, hint.find('|')); }
-
 class ToolBarPeer final : public ChildPeer {
  public:
   ToolBarPeer(FormPeerWin& form, Control& control)
@@ -126,20 +124,7 @@ class ToolBarPeer final : public ChildPeer {
     if (header.hwndFrom != toolTip_ && header.hwndFrom != Window()) return false;
     ToolBar::ToolButton* button = ButtonById(static_cast<UINT>(header.idFrom));
     if (!button) return false;
-    tip_ = ShortPart(button->Hint());
-    if (header.code == TTN_GETDISPINFOA) {
-      auto& info = reinterpret_cast<NMTTDISPINFOA&>(header);
-      info.lpszText = tip_.data();
-      info.hinst = nullptr;
-    } else {
-      wideTip_.assign(tip_.size() + 1, L'\0');
-      const int n = MultiByteToWideChar(CP_ACP, 0, tip_.c_str(), -1, wideTip_.data(),
-                                        static_cast<int>(wideTip_.size()));
-      wideTip_.resize(n > 0 ? static_cast<std::size_t>(n) : 1);
-      auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
-      info.lpszText = wideTip_.data();
-      info.hinst = nullptr;
-    }
+    AnswerToolTip(header, ShortHintOf(button->Hint()), tip_);
     result = 0;
     return true;
   }
@@ -186,8 +171,7 @@ class ToolBarPeer final : public ChildPeer {
   int imageWidth_ = kDefaultImageSize;
   int imageHeight_ = kDefaultImageSize;
   HWND toolTip_ = nullptr;
-  std::string tip_;
-  std::wstring wideTip_;
+  ToolTipText tip_;
 };
 
 }  // namespace

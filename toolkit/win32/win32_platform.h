@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "toolkit/application.h"
+#include "toolkit/services.h"
 
 namespace tessavo::tk::win32 {
 
@@ -44,8 +45,8 @@ int BeepCount();
 int MessageBoxCount();
 
 // Pieces of the platform kept in files of their own.
-void PutClipboardText(std::string_view text);
 std::optional<std::string> RunSaveDialog(const SaveDialogOptions& options);
+std::optional<std::string> RunOpenDialog(const OpenDialogOptions& options);
 // The pointer moved or left: the application hint follows the control
 // under it (message_pump.cpp).
 void TrackHint(const MSG& msg);

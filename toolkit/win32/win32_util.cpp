@@ -99,6 +99,27 @@ HICON ProgramIcon(bool small) {
   return small ? little : big;
 }
 
+bool AnswerToolTip(NMHDR& header, const std::string& text, ToolTipText& storage) {
+  if (header.code == TTN_GETDISPINFOA) {
+    storage.narrow = text;
+    auto& info = reinterpret_cast<NMTTDISPINFOA&>(header);
+    info.lpszText = storage.narrow.data();
+    info.hinst = nullptr;
+    return true;
+  }
+  if (header.code == TTN_GETDISPINFOW) {
+    storage.wide.assign(text.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, storage.wide.data(),
+                                      static_cast<int>(storage.wide.size()));
+    storage.wide.resize(n > 0 ? static_cast<std::size_t>(n) : 1);
+    auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+    info.lpszText = storage.wide.data();
+    info.hinst = nullptr;
+    return true;
+  }
+  return false;
+}
+
 std::string WindowText(HWND hwnd) {
   const int length = GetWindowTextLengthA(hwnd);
   if (length <= 0) return {};

@@ -13,11 +13,10 @@
 
 namespace tessavo::tk::win32 {
 
-// Private messages. Posted ones carry no pointers across threads except
-// kCallOnMainThread, whose sender waits until it has run.
+// Private messages; none carries a pointer. kCallOnMainThread tells the
+// main thread that calls from other threads wait for it.
 inline constexpr UINT kCallOnMainThread = WM_APP + 1;
 inline constexpr UINT kActivateLastForm = WM_APP + 2;
-inline constexpr UINT kSyncListSelection = WM_APP + 3;
 
 HINSTANCE Instance();
 
@@ -37,11 +36,16 @@ COLORREF ColorRef(Color color);
 // the stock application icon when it has none.
 HICON ProgramIcon(bool small);
 
-// A zero-terminated copy for the A functions.
-inline std::string Z(std::string_view text) { return std::string(text); }
-
 std::string WindowText(HWND hwnd);
 
 inline RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.left + r.width, r.top + r.height}; }
+
+// Answers a tool-tip's request for its text (TTN_GETDISPINFOA or W) with
+// text; storage keeps the answer alive until the tip has taken it.
+struct ToolTipText {
+  std::string narrow;
+  std::wstring wide;
+};
+bool AnswerToolTip(NMHDR& header, const std::string& text, ToolTipText& storage);
 
 }  // namespace tessavo::tk::win32
