@@ -28,15 +28,11 @@ std::uint32_t DrawRandom(std::uint32_t n) {
 }
 
 int AlphabetSize(int passwordType, int passwordCase) {
-  // Counted as the character rule draws: any case style but lowercase and
-  // uppercase mixes the letters (a list with no case selected included).
-  const bool mixed = passwordCase != 0 && passwordCase != 1;
-  switch (passwordType) {
-    case 0: return mixed ? 52 : 26;
-    case 1: return mixed ? 62 : 36;
-    case 2: return 10;
-    default: return 0;
-  }
+  // Counted from the rule itself, which draws letters for an unknown type;
+  // only the three listed types have an alphabet to count.
+  if (passwordType < 0 || passwordType > 2) return 0;
+  using namespace character_rule;
+  return static_cast<int>(AlphabetSizeOf(KindOfType(passwordType), StyleOfCase(passwordCase)));
 }
 
 char DrawCharacter(int passwordType, int passwordCase) {

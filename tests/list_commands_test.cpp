@@ -2,6 +2,8 @@
 // command does to the store, to the list and to the enabled states, the
 // failures the error guard shows, and saving.
 #include <gtest/gtest.h>
+
+#include "peer_check.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -29,6 +31,7 @@ class ListCommands : public ::testing::Test {
     tk::App().SetTitle("Quillorn");
     form_ = std::make_unique<TFrmMain>();
   }
+  void TearDown() override { testing::ExpectPeersTold(*form_); }
 
   // What a completed run leaves behind.
   void Fill(const std::vector<std::string>& passwords) {
@@ -231,7 +234,10 @@ class SaveCommand : public ListCommands {
     chosen_ = (root_ / "chosen").string();
     RegWriteString(ShellFoldersKey, "Personal", documents_ + "/");
   }
-  void TearDown() override { fs::remove_all(root_); }
+  void TearDown() override {
+    ListCommands::TearDown();
+    fs::remove_all(root_);
+  }
 
   static std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -3,6 +3,8 @@
 // status bar.
 #include <gtest/gtest.h>
 
+#include "peer_check.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +31,10 @@ class MainForm : public ::testing::Test {
     tk::headless::Reset();
     tk::App().SetTitle("Quillorn");
     tk::headless::SetScreenSize({1024, 768});
+  }
+
+  void TearDown() override {
+    if (form_) testing::ExpectPeersTold(*form_);
   }
 
   CountingMain& Open() {

@@ -131,6 +131,11 @@ class Control {
   virtual void UserMouseLeave() {}
   virtual void UserMouseClick() {}
 
+  // The state of a kind of control that the toolkit does not know, in
+  // words, for peers that mirror controls they were not written for (the
+  // headless ones compare it to see that every change was reported).
+  virtual std::string StateText() const { return {}; }
+
   ControlPeer* Peer() const { return peer_.get(); }
   void AttachPeer(std::unique_ptr<ControlPeer> peer) { peer_ = std::move(peer); }
 

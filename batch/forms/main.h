@@ -9,6 +9,7 @@
 
 #include "batch/capacity.h"
 #include "batch/password_store.h"
+#include "common/paths.h"
 #include "toolkit/controls.h"
 #include "toolkit/event.h"
 #include "toolkit/form.h"
@@ -30,10 +31,6 @@ inline constexpr std::string_view ShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 inline constexpr std::string_view SortingBusyText = "Sorting passwords...";
-
-// The folder part of a file path with its trailing separator
-// ("C:\Data\pw.txt" gives "C:\Data\"); empty for a bare name.
-std::string FolderOfPath(std::string_view path);
 
 // A folder as the save dialog is to start in it: without a trailing
 // separator, except where that would change which folder is meant (a drive

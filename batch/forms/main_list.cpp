@@ -39,11 +39,6 @@ class BusyScope {
 
 }  // namespace
 
-std::string FolderOfPath(std::string_view path) {
-  const std::size_t end = path.find_last_of("\\/:");
-  return end == std::string_view::npos ? std::string() : std::string(path.substr(0, end + 1));
-}
-
 std::string DialogStartFolder(std::string folder) {
   const std::size_t size = folder.size();
   if (size >= 2 && IsSeparator(folder.back()) && folder[size - 2] != ':') folder.pop_back();

@@ -13,4 +13,11 @@ bool DirectoryExists(const std::string& path) {
   return std::filesystem::is_directory(path, error);
 }
 
+bool FileExists(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
 }  // namespace tessavo

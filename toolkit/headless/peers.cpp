@@ -63,6 +63,7 @@ std::string DescribeControl(const Control& control) {
     out << " buttons=";
     for (const auto& tool : tools->Buttons()) out << tool->Enabled();
   }
+  if (const std::string own = control.StateText(); !own.empty()) out << ' ' << own;
   return out.str();
 }
 
