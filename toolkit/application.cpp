@@ -121,19 +121,24 @@ bool Application::RunOnMainThread(std::function<void()> fn, std::stop_token stop
   return calls_.Run(std::move(fn), std::move(stop), [this] { timers_->WakeMainThread(); });
 }
 
+HandlerScope::HandlerScope() { ++App().handlerDepth_; }
+
+HandlerScope::~HandlerScope() {
+  Application& app = App();
+  if (--app.handlerDepth_ == 0) app.RunPendingCloses();
+}
+
 void Application::Guard(const std::function<void()>& handler) {
-  ++handlerDepth_;
+  HandlerScope running;
   try {
     handler();
   } catch (const UnguardedError&) {
-    --handlerDepth_;
     throw;
   } catch (const std::exception& error) {
     ShowException(error);
   } catch (...) {
     MessageBox(ErrorBoxText("Unknown error"), title_, MbIconStop | MbOk);
   }
-  if (--handlerDepth_ == 0) RunPendingCloses();
 }
 
 void Application::RunPendingCloses() {

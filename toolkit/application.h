@@ -175,6 +175,7 @@ class Application {
 
  private:
   friend class Form;
+  friend class HandlerScope;
   void RunPendingCloses();
 
   std::unique_ptr<AppPlatform> platform_;
@@ -192,6 +193,18 @@ class Application {
   Form* activeForm_ = nullptr;
   std::vector<Form*> forms_;
   std::vector<Form*> modalForms_;  // innermost last
+};
+
+// Marks a handler as running for as long as it lives (Guard does so for
+// every event; a long piece of work that processes messages can do so
+// itself): a form asked to close meanwhile closes once it and every
+// handler around it have returned.
+class HandlerScope {
+ public:
+  HandlerScope();
+  ~HandlerScope();
+  HandlerScope(const HandlerScope&) = delete;
+  HandlerScope& operator=(const HandlerScope&) = delete;
 };
 
 // The one application object of the process.

@@ -68,6 +68,7 @@ std::string LongHintOf(std::string_view hint);
 enum class ControlKind {
   Label, Panel, Bevel, GroupBox, RadioButton, CheckBox, Button, SpinEdit,
   ComboBox, VirtualList, StatusBar, ToolBar, ProgressBar, Picture, Form,
+  SpeedButton, BrowseEdit,
 };
 
 class Control {

@@ -12,7 +12,9 @@ Label::Label(Container* parent, const CreateArgs& args)
       caption_(args.caption),
       autoSize_(args.bounds.width == 0),
       shadow_(args.shadow),
-      shadowColor_(args.shadowColor) {
+      shadowColor_(args.shadowColor),
+      align_(args.align),
+      raised_(args.raised) {
   if (args.font) SetFont(*args.font);
   if (autoSize_) FitToCaption();
 }

@@ -11,6 +11,8 @@
 
 namespace tessavo::tk {
 
+enum class TextAlign { Left, Center, Right };
+
 // Text drawn on the form; no native window of its own.
 class Label : public Control {
  public:
@@ -20,6 +22,8 @@ class Label : public Control {
     std::optional<Font> font;
     bool shadow = false;    // a drop shadow one pixel down and right
     Color shadowColor = ClBtnShadow;
+    TextAlign align = TextAlign::Left;
+    bool raised = false;    // embossed: a light edge above, a dark one below
   };
   Label(Container* parent, const CreateArgs& args);
 
@@ -27,6 +31,8 @@ class Label : public Control {
   void SetCaption(std::string caption);
   bool Shadow() const { return shadow_; }
   Color ShadowColor() const { return shadowColor_; }
+  TextAlign Align() const { return align_; }
+  bool Raised() const { return raised_; }
   // Made with width 0: the bounds follow the caption. Without a window
   // system they are an estimate from the font height; a peer that can
   // measure text sets the exact size.
@@ -39,6 +45,8 @@ class Label : public Control {
   bool autoSize_;
   bool shadow_;
   Color shadowColor_;
+  TextAlign align_;
+  bool raised_;
 };
 
 enum class BevelStyle { None, Lowered, Raised, Grooved };

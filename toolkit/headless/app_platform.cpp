@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -50,10 +51,34 @@ void HeadlessPlatform::ProcessMessages() {
   Pump([] { return false; });
 }
 
+AppPlatform::Clock::time_point HeadlessPlatform::Now() {
+  const Clock::time_point now = now_;
+  now_ += clockStep_;
+  return now;
+}
+
 void HeadlessPlatform::WaitAndProcess(std::chrono::milliseconds timeout) {
-  // Only another thread can bring something while we wait.
-  if (actions_.empty() && !App().Calls().Pending()) App().Calls().WaitForCall(timeout);
-  ProcessMessages();
+  // One user action at a time, so that a test can interleave its input
+  // with a loop that waits. With nothing queued the time passes on the
+  // manual clock, while another thread gets a moment to call.
+  if (actions_.empty() && !App().Calls().Pending()) {
+    App().Calls().WaitForCall(std::min(timeout, std::chrono::milliseconds(1)));
+    now_ += timeout;
+    // Ten minutes of the manual clock with nothing to do: a test waits
+    // for input it never queued.
+    if (!App().Calls().Pending() && ++idleWaits_ * timeout > std::chrono::minutes(10)) {
+      idleWaits_ = 0;
+      throw UnguardedError("A loop waits for user input, and none is queued");
+    }
+  } else {
+    idleWaits_ = 0;
+  }
+  Timers().FireDue(now_);
+  App().ServeMainThreadCalls();
+  if (actions_.empty()) return;
+  std::function<void()> action = std::move(actions_.front());
+  actions_.pop_front();
+  App().Guard(action);
 }
 
 void HeadlessPlatform::RunLoop() {
@@ -121,6 +146,8 @@ void HeadlessPlatform::Reset() {
   timeSeparator_ = ':';
   decimalSeparator_ = '.';
   now_ = kClockStart;
+  clockStep_ = {};
+  idleWaits_ = 0;
   quit_ = false;
   actions_.clear();
 }

@@ -19,7 +19,10 @@ namespace tessavo::tk::headless {
 //
 // ProcessMessages delivers, until nothing is left, one at a time: calls
 // from other threads (RunOnMainThread), then the queued user actions;
-// before each, the timers that are due by the manual clock run. RunLoop
+// before each, the timers that are due by the manual clock run.
+// WaitAndProcess delivers the due timers, the calls and at most one
+// action; with nothing queued it throws UnguardedError once ten minutes
+// of the manual clock have passed that way. RunLoop
 // does the same until the main form closes or nothing is queued; a modal
 // loop throws UnguardedError when nothing is queued while its form is
 // still open.
@@ -60,8 +63,12 @@ const std::vector<bool>& TaskbarFlashes();
 const std::vector<std::string>& OpenedTargets();
 void QueueShellResult(long long result);
 
-// The clock moves only when tests move it.
+// The clock moves only when tests move it, when WaitAndProcess waits with
+// nothing queued (by its timeout), and, with a step set, by that step
+// after every reading (so that long work that processes messages every
+// few milliseconds does so while a test watches).
 void AdvanceClock(std::chrono::milliseconds by);
+void SetClockStep(std::chrono::microseconds step);
 
 // Window timers: how many run, and running each one once now (through the
 // error guard, as a timer message would), whatever the clock says. With

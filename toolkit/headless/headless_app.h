@@ -25,7 +25,7 @@ class HeadlessPlatform final : public AppPlatform {
   void RunLoop() override;
   void QuitLoop() override { quit_ = true; }
   void Minimize() override { ++minimizeCount_; }
-  Clock::time_point Now() override { return now_; }
+  Clock::time_point Now() override;
   Size ScreenSize() override { return screen_; }
   Size FrameSize(const Form& form) override;
   void SetCursor(Cursor cursor) override;
@@ -40,6 +40,8 @@ class HeadlessPlatform final : public AppPlatform {
   void QueueAction(std::function<void()> action) { actions_.push_back(std::move(action)); }
   std::size_t PendingActions() const { return actions_.size(); }
   void AdvanceClock(std::chrono::milliseconds by) { now_ += by; }
+  // Every reading of the clock moves it on by this much afterwards.
+  std::chrono::microseconds clockStep_{0};
   void Reset();
 
   Size screen_{1024, 768};
@@ -57,6 +59,7 @@ class HeadlessPlatform final : public AppPlatform {
 
   Clock::time_point now_;
   bool quit_ = false;
+  int idleWaits_ = 0;
   std::deque<std::function<void()>> actions_;
 };
 

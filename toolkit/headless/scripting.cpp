@@ -43,6 +43,7 @@ const std::vector<std::string>& OpenedTargets() { return Shell().opened; }
 void QueueShellResult(long long result) { Shell().results.push_back(result); }
 
 void AdvanceClock(std::chrono::milliseconds by) { Platform().AdvanceClock(by); }
+void SetClockStep(std::chrono::microseconds step) { Platform().clockStep_ = step; }
 
 std::size_t TimerCount() { return Timers().Count(); }
 void FireTimers() { Timers().FireAll(Platform().Now()); }

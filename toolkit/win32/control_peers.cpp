@@ -182,6 +182,10 @@ std::unique_ptr<ChildPeer> CreatePeerFor(FormPeerWin& form, Control& control) {
       return MakeProgressPeer(form, control);
     case ControlKind::ToolBar:
       return MakeToolBarPeer(form, control);
+    case ControlKind::SpeedButton:
+      return MakeSpeedButtonPeer(form, control);
+    case ControlKind::BrowseEdit:
+      return MakeBrowseEditPeer(form, control);
     case ControlKind::Form:
       break;
   }

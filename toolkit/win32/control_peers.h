@@ -92,5 +92,7 @@ std::unique_ptr<ChildPeer> MakeProgressPeer(FormPeerWin& form, Control& control)
 std::unique_ptr<ChildPeer> MakeSpinPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeListPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeToolBarPeer(FormPeerWin& form, Control& control);
+std::unique_ptr<ChildPeer> MakeSpeedButtonPeer(FormPeerWin& form, Control& control);
+std::unique_ptr<ChildPeer> MakeBrowseEditPeer(FormPeerWin& form, Control& control);
 
 }  // namespace tessavo::tk::win32

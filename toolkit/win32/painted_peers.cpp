@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "toolkit/controls.h"
+#include "toolkit/picture_controls.h"
 #include "toolkit/win32/control_peers.h"
 #include "toolkit/win32/win32_util.h"
 
@@ -71,6 +72,9 @@ class PaintedPeer final : public ChildPeer {
       case ControlKind::GroupBox:
         PaintGroupBox(dc);
         break;
+      case ControlKind::Picture:
+        PaintIcon(dc);
+        break;
       default:
         break;
     }
@@ -103,7 +107,20 @@ class PaintedPeer final : public ChildPeer {
     const auto& label = static_cast<const Label&>(GetControl());
     SelectObject(dc, FontHandle(label.GetFont()));
     RECT r = FormRect();
-    const UINT format = DT_LEFT | DT_TOP | DT_EXPANDTABS;
+    const UINT align = label.Align() == TextAlign::Center  ? DT_CENTER
+                       : label.Align() == TextAlign::Right ? DT_RIGHT
+                                                           : DT_LEFT;
+    const UINT format = align | DT_TOP | DT_EXPANDTABS;
+    if (label.Raised()) {
+      // Embossed: a light copy up and left, a dark one down and right.
+      RECT light = r, dark = r;
+      OffsetRect(&light, -1, -1);
+      OffsetRect(&dark, 1, 1);
+      SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+      DrawTextA(dc, label.Caption().c_str(), -1, &light, format);
+      SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+      DrawTextA(dc, label.Caption().c_str(), -1, &dark, format);
+    }
     if (label.Shadow()) {
       RECT shadow = r;
       OffsetRect(&shadow, 1, 1);
@@ -128,6 +145,17 @@ class PaintedPeer final : public ChildPeer {
                                                                                 : DT_CENTER;
     DrawTextA(dc, panel.Caption().c_str(), -1, &r,
               align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+  }
+
+  void PaintIcon(HDC dc) {
+    const auto* image = dynamic_cast<const IconImage*>(&GetControl());
+    if (!image) return;
+    const RECT r = FormRect();
+    const int size = r.right - r.left;
+    HICON icon = static_cast<HICON>(
+        LoadImageA(Instance(), image->Icon().c_str(), IMAGE_ICON, size, size, LR_SHARED));
+    if (!icon) icon = ProgramIcon(size <= 16);
+    DrawIconEx(dc, r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
   }
 
   void PaintGroupBox(HDC dc) {

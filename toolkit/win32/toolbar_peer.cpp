@@ -7,53 +7,11 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/win32/control_peers.h"
+#include "toolkit/win32/picture_lists.h"
 #include "toolkit/win32/win32_util.h"
 
 namespace tessavo::tk::win32 {
 namespace {
-
-constexpr int kDefaultImageSize = 16;
-
-HBITMAP LoadPicture(const std::string& name) {
-  if (name.empty()) return nullptr;
-  return static_cast<HBITMAP>(
-      LoadImageA(Instance(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-// Adds one picture of the list's size; the pixel in its lower left corner
-// is the transparent colour. A missing picture adds a blank one, so that
-// the indexes stay in step with the buttons.
-void AddPicture(HIMAGELIST list, HBITMAP picture, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  HDC target = CreateCompatibleDC(screen);
-  HBITMAP image = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ oldTarget = SelectObject(target, image);
-  COLORREF transparent = RGB(255, 0, 255);
-  if (picture) {
-    HDC source = CreateCompatibleDC(screen);
-    HGDIOBJ oldSource = SelectObject(source, picture);
-    BITMAP info;
-    GetObjectA(picture, sizeof info, &info);
-    transparent = GetPixel(source, 0, info.bmHeight - 1);
-    HBRUSH fill = CreateSolidBrush(transparent);
-    RECT all{0, 0, width, height};
-    FillRect(target, &all, fill);
-    DeleteObject(fill);
-    BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    SelectObject(source, oldSource);
-    DeleteDC(source);
-  } else {
-    HBRUSH fill = CreateSolidBrush(transparent);
-    RECT all{0, 0, width, height};
-    FillRect(target, &all, fill);
-    DeleteObject(fill);
-  }
-  SelectObject(target, oldTarget);
-  DeleteDC(target);
-  ReleaseDC(nullptr, screen);
-  ImageList_AddMasked(list, image, transparent);
-  DeleteObject(image);
-}
 
 class ToolBarPeer final : public ChildPeer {
  public:
@@ -65,9 +23,9 @@ class ToolBarPeer final : public ChildPeer {
                            0, false);
     SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     BuildImages();
-    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(normal_));
-    SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled_));
-    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(imageWidth_, imageHeight_));
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.normal));
+    SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.disabled));
+    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(images_.width, images_.height));
     SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(bar_.ButtonWidth(), bar_.ButtonHeight()));
 
     std::vector<TBBUTTON> buttons;
@@ -97,8 +55,6 @@ class ToolBarPeer final : public ChildPeer {
       SendMessageA(Window(), TB_SETIMAGELIST, 0, 0);
       SendMessageA(Window(), TB_SETDISABLEDIMAGELIST, 0, 0);
     }
-    ImageList_Destroy(normal_);
-    ImageList_Destroy(disabled_);
   }
 
   void Update(Change what) override {
@@ -137,39 +93,15 @@ class ToolBarPeer final : public ChildPeer {
   }
 
   void BuildImages() {
-    std::vector<HBITMAP> normal, greyed;
+    std::vector<std::string> pictures;
     for (const auto& button : bar_.Buttons()) {
-      if (button->IsSeparator()) continue;
-      normal.push_back(LoadPicture(button->Picture()));
-      greyed.push_back(button->Picture().empty() ? nullptr
-                                                 : LoadPicture(button->Picture() + "_DISABLED"));
+      if (!button->IsSeparator()) pictures.push_back(button->Picture());
     }
-    // The pictures' size is that of the first one there is.
-    imageWidth_ = imageHeight_ = kDefaultImageSize;
-    for (HBITMAP picture : normal) {
-      BITMAP info;
-      if (picture && GetObjectA(picture, sizeof info, &info)) {
-        imageWidth_ = info.bmWidth;
-        imageHeight_ = info.bmHeight;
-        break;
-      }
-    }
-    const int count = static_cast<int>(normal.size());
-    normal_ = ImageList_Create(imageWidth_, imageHeight_, ILC_COLOR24 | ILC_MASK, count, 1);
-    disabled_ = ImageList_Create(imageWidth_, imageHeight_, ILC_COLOR24 | ILC_MASK, count, 1);
-    for (int i = 0; i < count; ++i) {
-      AddPicture(normal_, normal[i], imageWidth_, imageHeight_);
-      AddPicture(disabled_, greyed[i], imageWidth_, imageHeight_);
-      if (normal[i]) DeleteObject(normal[i]);
-      if (greyed[i]) DeleteObject(greyed[i]);
-    }
+    images_ = BuildPictureLists(pictures);
   }
 
   ToolBar& bar_;
-  HIMAGELIST normal_ = nullptr;
-  HIMAGELIST disabled_ = nullptr;
-  int imageWidth_ = kDefaultImageSize;
-  int imageHeight_ = kDefaultImageSize;
+  PictureLists images_;
   HWND toolTip_ = nullptr;
   ToolTipText tip_;
 };

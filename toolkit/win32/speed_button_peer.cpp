@@ -1,0 +1,136 @@
+// The flat picture button: a tool bar of one button, which is what gives
+// Windows' own flat look (edge on hover, greyed picture when disabled) and
+// what accessibility tools know as a button.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "toolkit/browse_edit.h"
+#include "toolkit/picture_controls.h"
+#include "toolkit/win32/control_peers.h"
+#include "toolkit/win32/picture_lists.h"
+#include "toolkit/win32/win32_util.h"
+
+namespace tessavo::tk::win32 {
+namespace {
+
+constexpr int kButtonId = 1;
+
+class SpeedButtonPeer final : public ChildPeer {
+ public:
+  SpeedButtonPeer(FormPeerWin& form, Control& control)
+      : ChildPeer(form, control), button_(static_cast<SpeedButton&>(control)) {
+    HWND bar = CreateChild(TOOLBARCLASSNAMEA, "",
+                           TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
+                               CCS_NOPARENTALIGN | TBSTYLE_TRANSPARENT,
+                           0, false);
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    images_ = BuildPictureLists({button_.Picture()});
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.normal));
+    SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.disabled));
+    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(images_.width, images_.height));
+    const Rect& b = control.Bounds();
+    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(b.width, b.height));
+    SendMessageA(bar, TB_SETINDENT, 0, 0);
+    SendMessageA(bar, TB_SETPADDING, 0, MAKELONG(b.width - images_.width, b.height - images_.height));
+    TBBUTTON tb{};
+    tb.iBitmap = 0;
+    tb.idCommand = kButtonId;
+    tb.fsState = EffectivelyEnabled() ? TBSTATE_ENABLED : 0;
+    tb.fsStyle = BTNS_BUTTON;
+    SendMessageA(bar, TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&tb));
+    toolTip_ = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
+    if (toolTip_) Owner().Register(toolTip_, this);
+  }
+
+  ~SpeedButtonPeer() override {
+    if (!Attached()) return;
+    if (toolTip_) Owner().Unregister(toolTip_);
+    SendMessageA(Window(), TB_SETIMAGELIST, 0, 0);
+    SendMessageA(Window(), TB_SETDISABLEDIMAGELIST, 0, 0);
+  }
+
+  void Update(Change what) override {
+    ChildPeer::Update(what);
+    if (!Attached() || what != Change::Enabled) return;
+    // The bar itself stays enabled, so that the greyed picture shows and
+    // the hint still finds the button; the button is what is disabled.
+    EnableWindow(Window(), TRUE);
+    SendMessageA(Window(), TB_ENABLEBUTTON, kButtonId, MAKELONG(EffectivelyEnabled(), 0));
+  }
+
+  void Command(HWND, UINT, UINT id) override {
+    if (id == kButtonId) Call([this] { button_.UserClick(); });
+  }
+
+  bool Notify(NMHDR& header, LRESULT& result) override {
+    if (header.hwndFrom != toolTip_ && header.hwndFrom != Window()) return false;
+    if (!AnswerToolTip(header, button_.ShortHint(), tip_)) return false;
+    result = 0;
+    return true;
+  }
+
+ private:
+  SpeedButton& button_;
+  PictureLists images_;
+  HWND toolTip_ = nullptr;
+  ToolTipText tip_;
+};
+
+// The read-only field and its browse button at the right end.
+class BrowseEditPeer final : public ChildPeer {
+ public:
+  BrowseEditPeer(FormPeerWin& form, Control& control)
+      : ChildPeer(form, control), edit_(static_cast<BrowseEdit&>(control)) {
+    field_ = CreateChild(WC_EDITA, edit_.Text(), WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
+                         WS_EX_CLIENTEDGE);
+    picture_ = static_cast<HBITMAP>(LoadImageA(Instance(), edit_.Picture().c_str(), IMAGE_BITMAP,
+                                               0, 0, LR_CREATEDIBSECTION | LR_LOADMAP3DCOLORS));
+    button_ = CreateChild(WC_BUTTONA, picture_ ? "" : "...",
+                          BS_PUSHBUTTON | (picture_ ? BS_BITMAP : 0));
+    if (picture_) SendMessageA(button_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
+    Layout();
+  }
+
+  ~BrowseEditPeer() override {
+    if (picture_) DeleteObject(picture_);
+  }
+
+  HWND FocusWindow() const override { return field_; }
+
+  void Command(HWND from, UINT code, UINT) override {
+    if (from == button_ && code == BN_CLICKED) Call([this] { edit_.UserButtonClick(); });
+  }
+
+ protected:
+  void Layout() override {
+    const RECT r = FormRect();
+    const int height = r.bottom - r.top;
+    const int buttonWidth = height;
+    MoveWindow(field_, r.left, r.top, r.right - r.left - buttonWidth, height, TRUE);
+    MoveWindow(button_, r.right - buttonWidth, r.top, buttonWidth, height, TRUE);
+  }
+
+  void Refresh(Change what) override {
+    if (what == Change::Caption && WindowText(field_) != edit_.Text())
+      SetWindowTextA(field_, edit_.Text().c_str());
+  }
+
+ private:
+  BrowseEdit& edit_;
+  HWND field_ = nullptr;
+  HWND button_ = nullptr;
+  HBITMAP picture_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<ChildPeer> MakeSpeedButtonPeer(FormPeerWin& form, Control& control) {
+  return std::make_unique<SpeedButtonPeer>(form, control);
+}
+
+std::unique_ptr<ChildPeer> MakeBrowseEditPeer(FormPeerWin& form, Control& control) {
+  return std::make_unique<BrowseEditPeer>(form, control);
+}
+
+}  // namespace tessavo::tk::win32
