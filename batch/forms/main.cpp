@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "batch/forms/about.h"
 #include "toolkit/application.h"
 
 namespace tessavo {
@@ -237,7 +238,10 @@ void TFrmMain::MnuFileGenerateClick() {}
 
 void TFrmMain::MnuViewOptionsClick() {}
 
-void TFrmMain::MnuHelpAboutClick() {}
+void TFrmMain::MnuHelpAboutClick() {
+  TDlgAbout about(this);
+  about.ShowModal();
+}
 
 void TFrmMain::MnuFileExitClick() { Close(); }
 

@@ -1,0 +1,15 @@
+// The batch generator's about window: the shared about window with this
+// program's class and name label.
+#pragma once
+
+#include "common/forms/about_window.h"
+
+namespace tessavo {
+
+class TDlgAbout : public AboutWindow {
+ public:
+  explicit TDlgAbout(tk::Form* owner)
+      : AboutWindow(owner, {.formName = "DlgAbout", .nameLabel = "Quillorn 1.01", .nameWidth = 186}) {}
+};
+
+}  // namespace tessavo
