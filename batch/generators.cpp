@@ -62,13 +62,6 @@ std::uint32_t MakeCandidate(std::uint32_t seed, int low, std::uint32_t lengthCho
 
 // --- Progress -------------------------------------------------------------
 
-// Whole seconds of an elapsed time as the time label shows them: rounded
-// to milliseconds, then cut; a negative time (a start in the future) as 0.
-std::int64_t ElapsedSeconds(std::chrono::nanoseconds elapsed) {
-  const auto ms = std::chrono::round<std::chrono::milliseconds>(elapsed).count();
-  return ms < 0 ? 0 : ms / 1000;
-}
-
 // The progress window's bar and labels, updated after every candidate
 // while the window is shown.
 class ProgressReporter {
@@ -230,6 +223,11 @@ void Generate(PasswordStore& store, int low, int high, int passwordCount, bool a
 }
 
 }  // namespace
+
+std::int64_t ElapsedSeconds(std::chrono::nanoseconds elapsed) {
+  const auto ms = std::chrono::round<std::chrono::milliseconds>(elapsed).count();
+  return ms < 0 ? 0 : ms / 1000;
+}
 
 void GenerateAlphaPasswords(PasswordStore& store, int low, int high, int passwordCount,
                             int passwordType, int passwordCase, bool allowDuplicates,

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace tessavo {
@@ -28,6 +29,10 @@ void GenerateNumericPasswords(PasswordStore& store, int low, int high, int passw
 // The progress bar position for a count of accepted passwords: the
 // percentage rounded half to even.
 int ProgressPercent(int accepted, int passwordCount);
+
+// Whole seconds of an elapsed time as the time label counts them: rounded
+// to milliseconds, then cut; a negative time (a start in the future) as 0.
+std::int64_t ElapsedSeconds(std::chrono::nanoseconds elapsed);
 
 // "hh:mm:ss" of an elapsed time, rounded to milliseconds, cut to whole
 // seconds, hours wrapping after 23.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "batch/forms/about.h"
+#include "batch/forms/options.h"
 #include "toolkit/application.h"
 
 namespace tessavo {
@@ -205,6 +206,7 @@ TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::BindEvents() {
   OnClose = [this] { FormClose(); };
+  OnCloseQuery = [this](bool&) { RunCloseQuery(); };
 
   MnuFileGenerate.OnClick = [this] { MnuFileGenerateClick(); };
   MnuFileSave.OnClick = [this] { MnuFileSaveClick(); };
@@ -232,11 +234,10 @@ void TFrmMain::BindEvents() {
   BtnClipboard.OnClick = [this] { BtnClipboardClick(); };
 }
 
-// The generation run and the options and about windows come with units of
-// their own; until they are in, their commands do nothing.
-void TFrmMain::MnuFileGenerateClick() {}
-
-void TFrmMain::MnuViewOptionsClick() {}
+void TFrmMain::MnuViewOptionsClick() {
+  TDlgOptions options(this);
+  options.ShowModal();
+}
 
 void TFrmMain::MnuHelpAboutClick() {
   TDlgAbout about(this);

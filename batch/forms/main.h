@@ -31,6 +31,9 @@ inline constexpr std::string_view ShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 inline constexpr std::string_view SortingBusyText = "Sorting passwords...";
+inline constexpr std::string_view GeneratingBusyText = "Generating passwords...";
+
+class TDlgProgress;
 
 // A folder as the save dialog is to start in it: without a trailing
 // separator, except where that would change which folder is meant (a drive
@@ -101,6 +104,9 @@ class TFrmMain : public tk::Form {
   std::string StatusBusyText;
   // Set while FormCreate puts the stored settings into the controls.
   bool SettingsLoading = false;
+  // The progress window of the runs, made right after this window and
+  // living as long as the program; a run needs it.
+  TDlgProgress* DlgProgress = nullptr;
 
   // --- Handlers and routines.
   void FormCreate();
@@ -120,6 +126,9 @@ class TFrmMain : public tk::Form {
 
   void WriteDefaults();
   void ShowStatusHint();
+  // The program came back from its taskbar button: a run under way shows
+  // its progress window again.
+  void AppRestore();
   void CouplePasswordLengths();
   void CenterOnScreen();
 
@@ -140,6 +149,8 @@ class TFrmMain : public tk::Form {
 
   // The store's contents become the list, as at the end of a completed run.
   void ShowGeneratedPasswords();
+  // Whether a run is generating or waiting for OK.
+  bool RunUnderWay() const { return run_ != RunPhase::Idle; }
   // The passwords of the last run; nullptr once the window has closed.
   PasswordStore* Store() const { return store_.get(); }
 
@@ -148,10 +159,19 @@ class TFrmMain : public tk::Form {
   void LoadSettings();
   void SaveSettings();
   void EnableListControls(bool enabled);
+  // The run's parts (main_run.cpp).
+  void Generate(const LengthRange& lengths, int passwordCount);
+  void CompleteRun(int passwordCount);
+  void WaitForOk(bool flashing);
+  void RunCloseQuery();
+
+  enum class RunPhase { Idle, Generating, WaitingForOk };
+  RunPhase run_ = RunPhase::Idle;
 
   // The application outlives this window: its hint calls back here only
   // while the window exists.
   tk::Signal::Subscription hintSubscription_;
+  tk::Signal::Subscription restoreSubscription_;
   std::unique_ptr<PasswordStore> store_;
   // The file name chosen at the last save since the program started.
   std::string lastSaveName_;

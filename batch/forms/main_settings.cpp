@@ -17,6 +17,7 @@ int Switch(bool on) { return on ? 1 : 0; }
 
 void TFrmMain::FormCreate() {
   hintSubscription_ = tk::App().OnHint.Subscribe([this] { ShowStatusHint(); });
+  restoreSubscription_ = tk::App().OnRestore.Subscribe([this] { AppRestore(); });
   SeedFromClock();
   if (!RegKeyExists(TessavomKey, false)) WriteDefaults();
   store_ = std::make_unique<PasswordStore>();

@@ -1,0 +1,132 @@
+#include "batch/forms/progress.h"
+
+#include "toolkit/application.h"
+
+namespace tessavo {
+namespace {
+
+constexpr int kClientWidth = 352;
+constexpr int kClientHeight = 113;
+
+tk::Label::CreateArgs Text(tk::Rect bounds, std::string caption) {
+  return {.bounds = bounds, .caption = std::move(caption)};
+}
+
+}  // namespace
+
+// What the generators see of the window. The time separator is taken once
+// per run: asking the locale after every candidate would cost more than
+// making the candidate.
+class TDlgProgress::ProgressHost final : public GenerationHost {
+ public:
+  explicit ProgressHost(TDlgProgress& window) : window_(window) {}
+
+  void StartRun() { separator_ = tk::App().TimeSeparator(); }
+
+  bool CancelRequested() override { return window_.CancelRequested; }
+  bool ProgressVisible() override { return window_.OnScreen(); }
+  int ProgressPosition() override { return window_.ProgressBar.Position(); }
+  void SetProgressPosition(int position) override { window_.ProgressBar.SetPosition(position); }
+  void SetPasswordCaption(const std::string& text) override {
+    window_.LblPasswordData.SetCaption(text);
+  }
+  void SetTimeCaption(const std::string& text) override { window_.LblTimeData.SetCaption(text); }
+  Clock::time_point Now() override { return tk::App().Now(); }
+  Clock::time_point RunStartTime() override { return window_.RunStartTime; }
+  char TimeSeparator() override { return separator_; }
+  void ProcessMessages() override { tk::App().ProcessMessages(); }
+
+ private:
+  TDlgProgress& window_;
+  char separator_ = ':';
+};
+
+TDlgProgress::TDlgProgress(tk::Form* mainWindow)
+    : Form({.caption = "Generating Passwords...",
+            .clientWidth = kClientWidth,
+            .clientHeight = kClientHeight,
+            .borderStyle = tk::BorderStyle::Dialog,
+            .borderIcons = {.systemMenu = false, .minimize = false, .maximize = false},
+            .font = tk::Font{},
+            .owner = mainWindow}),
+      RzBorder(this, {.bounds = {0, 0, kClientWidth, kClientHeight},
+                      .inner = tk::BevelStyle::Grooved,
+                      .borderWidth = 4}),
+      RzBorder1(this, {.bounds = {16, 12, 240, 58}, .outer = tk::BevelStyle::Lowered}),
+      GIFImg(this, {24, 17, 48, 48}),
+      LblPassword(this, Text({80, 24, 0, 0}, "Passwords Created:")),
+      LblTime(this, Text({80, 42, 0, 0}, "Time Elapsed:")),
+      LblPasswordData(this, Text({184, 24, 65, 13}, "")),
+      LblTimeData(this, Text({184, 42, 0, 0}, "")),
+      ProgressBar(this, {.bounds = {16, 76, 240, 25}, .min = 0, .max = 100, .tabOrder = 0}),
+      BtnMinimize(this, {.bounds = {264, 12, 75, 25}, .caption = "&Minimize", .tabOrder = 1}),
+      BtnCancel(this,
+                {.bounds = {264, 44, 75, 25}, .caption = "&Cancel", .tabOrder = 2, .isCancel = true}),
+      BtnOk(this, {.bounds = {264, 76, 75, 25}, .caption = "OK", .tabOrder = 3}),
+      mainWindow_(mainWindow),
+      host_(std::make_unique<ProgressHost>(*this)) {
+  SetName("DlgProgress");
+  BtnMinimize.OnClick = [this] { BtnMinimizeClick(); };
+  BtnCancel.OnClick = [this] { BtnCancelClick(); };
+  BtnOk.OnClick = [this] { BtnOkClick(); };
+  OnShow = [this] { FormShow(); };
+  OnActivate = [this] { FormActivate(); };
+  // The window never closes: whatever would close it (Alt+F4) does what
+  // its buttons do instead, so that a run is never left without a way on:
+  // while generating it cancels, while waiting it acknowledges.
+  OnCloseQuery = [this](bool& canClose) {
+    canClose = false;
+    if (BtnCancel.Enabled()) {
+      BtnCancelClick();
+    } else if (BtnOk.Enabled()) {
+      BtnOkClick();
+    }
+  };
+  CreateHandle();
+}
+
+TDlgProgress::~TDlgProgress() = default;
+
+GenerationHost& TDlgProgress::Host() { return *host_; }
+
+void TDlgProgress::PrepareForRun() {
+  host_->StartRun();
+  BtnMinimize.SetEnabled(true);
+  BtnCancel.SetEnabled(true);
+  BtnOk.SetEnabled(false);
+  ProgressBar.SetPosition(0);
+  LblPasswordData.SetCaption("");
+  LblTimeData.SetCaption("");
+}
+
+void TDlgProgress::BtnCancelClick() {
+  CancelRequested = true;
+  Hide();
+}
+
+void TDlgProgress::BtnOkClick() {
+  OkPressed = true;
+  Hide();
+}
+
+void TDlgProgress::BtnMinimizeClick() {
+  GIFImg.SetAnimate(false);
+  Hide();
+  // The whole program goes to its taskbar button; restoring it shows this
+  // window again (the main window's AppRestore).
+  tk::App().Minimize();
+}
+
+void TDlgProgress::FormShow() {
+  // Centred over the main window by outer sizes; the divisions truncate
+  // toward zero.
+  if (mainWindow_) {
+    SetTop(mainWindow_->Top() + (mainWindow_->Height() - Height()) / 2);
+    SetLeft(mainWindow_->Left() + (mainWindow_->Width() - Width()) / 2);
+  }
+  if (ProgressBar.Position() < 100) GIFImg.SetAnimate(true);
+}
+
+void TDlgProgress::FormActivate() { GIFImg.SetAnimate(true); }
+
+}  // namespace tessavo
