@@ -14,8 +14,8 @@
 namespace tessavo {
 
 // The maker's addresses: the notice's name, under the reserved domain.
-inline constexpr const char* MakerMail = "comments@korvel.example";
-inline constexpr const char* MakerWeb = "http://www.korvel.example/";
+inline constexpr const char* MakerMail = "info@korvel.example";
+inline constexpr const char* MakerWeb = "http://korvel.example";
 
 class AboutWindow : public tk::Form {
  public:

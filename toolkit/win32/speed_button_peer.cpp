@@ -84,16 +84,18 @@ class BrowseEditPeer final : public ChildPeer {
       : ChildPeer(form, control), edit_(static_cast<BrowseEdit&>(control)) {
     field_ = CreateChild(WC_EDITA, edit_.Text(), WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
                          WS_EX_CLIENTEDGE);
-    picture_ = static_cast<HBITMAP>(LoadImageA(Instance(), edit_.Picture().c_str(), IMAGE_BITMAP,
-                                               0, 0, LR_CREATEDIBSECTION | LR_LOADMAP3DCOLORS));
-    button_ = CreateChild(WC_BUTTONA, picture_ ? "" : "...",
-                          BS_PUSHBUTTON | (picture_ ? BS_BITMAP : 0));
-    if (picture_) SendMessageA(button_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
+    // The picture through a masked image list, so that its background is
+    // the button's: one entry per state (normal, hot, pressed, disabled,
+    // default, stylus hot), the greyed one where disabled goes.
+    const std::string& name = edit_.Picture();
+    const bool hasPicture = !name.empty() && FindResourceA(Instance(), name.c_str(), RT_BITMAP);
+    button_ = CreateChild(WC_BUTTONA, hasPicture ? "" : "...", BS_PUSHBUTTON);
+    if (hasPicture) {
+      images_ = BuildPictureLists({name, name, name, name + "_DISABLED", name, name});
+      BUTTON_IMAGELIST list{images_.normal, {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_CENTER};
+      SendMessageA(button_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+    }
     Layout();
-  }
-
-  ~BrowseEditPeer() override {
-    if (picture_) DeleteObject(picture_);
   }
 
   HWND FocusWindow() const override { return field_; }
@@ -120,7 +122,7 @@ class BrowseEditPeer final : public ChildPeer {
   BrowseEdit& edit_;
   HWND field_ = nullptr;
   HWND button_ = nullptr;
-  HBITMAP picture_ = nullptr;
+  PictureLists images_;
 };
 
 }  // namespace
