@@ -63,9 +63,11 @@ std::optional<std::string> RunFileDialog(OPENFILENAMEA& ofn, std::vector<char>& 
 
 }  // namespace
 
-std::optional<std::string> RunSaveDialog(const SaveDialogOptions& options) {
-  const std::string filter = DialogFilter(options.filter);
-  std::vector<char> file(32768, '\0');
+// What both file dialogs share: owner, filter, the name buffer, the
+// folder to start in and the title. The structure points into filter and
+// file, which must outlive it.
+static OPENFILENAMEA DialogBase(const std::string& filter, std::vector<char>& file,
+                         const std::string& initialDir, const std::string& title) {
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = DialogOwner();
@@ -73,32 +75,29 @@ std::optional<std::string> RunSaveDialog(const SaveDialogOptions& options) {
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = options.initialDir.empty() ? nullptr : options.initialDir.c_str();
-  ofn.lpstrTitle = options.title.empty() ? nullptr : options.title.c_str();
-  ofn.lpstrDefExt = options.defaultExt.empty() ? nullptr : options.defaultExt.c_str();
-  ofn.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING |
-              (options.overwritePrompt ? OFN_OVERWRITEPROMPT : 0) |
-              (options.hideReadOnly ? OFN_HIDEREADONLY : 0);
+  ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+  ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
+  return ofn;
+}
 
+std::optional<std::string> RunSaveDialog(const SaveDialogOptions& options) {
+  const std::string filter = DialogFilter(options.filter);
+  std::vector<char> file(32768, '\0');
+  OPENFILENAMEA ofn = DialogBase(filter, file, options.initialDir, options.title);
+  ofn.lpstrDefExt = options.defaultExt.empty() ? nullptr : options.defaultExt.c_str();
+  ofn.Flags |= OFN_PATHMUSTEXIST | (options.overwritePrompt ? OFN_OVERWRITEPROMPT : 0) |
+               (options.hideReadOnly ? OFN_HIDEREADONLY : 0);
   return RunFileDialog(ofn, file, options.fileName, GetSaveFileNameA);
 }
 
 std::optional<std::string> RunOpenDialog(const OpenDialogOptions& options) {
   const std::string filter = DialogFilter(options.filter);
   std::vector<char> file(32768, '\0');
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = DialogOwner();
-  ofn.lpstrFilter = filter.empty() ? nullptr : filter.data();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = options.initialDir.empty() ? nullptr : options.initialDir.c_str();
-  ofn.lpstrTitle = options.title.empty() ? nullptr : options.title.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_NOCHANGEDIR |
-              (options.pathMustExist ? OFN_PATHMUSTEXIST : 0) |
-              (options.fileMustExist ? OFN_FILEMUSTEXIST : 0) |
-              (options.hideReadOnly ? OFN_HIDEREADONLY : 0);
+  OPENFILENAMEA ofn = DialogBase(filter, file, options.initialDir, options.title);
+  ofn.Flags |= OFN_NOCHANGEDIR | (options.pathMustExist ? OFN_PATHMUSTEXIST : 0) |
+               (options.fileMustExist ? OFN_FILEMUSTEXIST : 0) |
+               (options.hideReadOnly ? OFN_HIDEREADONLY : 0);
   return RunFileDialog(ofn, file, std::string(), GetOpenFileNameA);
 }
 
