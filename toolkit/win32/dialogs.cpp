@@ -67,7 +67,7 @@ std::optional<std::string> RunFileDialog(OPENFILENAMEA& ofn, std::vector<char>& 
 // folder to start in and the title. The structure points into filter and
 // file, which must outlive it.
 static OPENFILENAMEA DialogBase(const std::string& filter, std::vector<char>& file,
-                         const std::string& initialDir, const std::string& title) {
+                                const std::string& initialDir, const std::string& title) {
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = DialogOwner();
