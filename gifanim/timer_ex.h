@@ -101,7 +101,9 @@ class TTimerEx {
   TThreadPriority ThreadPriority() const { return threadPriority_; }
   void SetThreadPriority(TThreadPriority priority);
   // In threaded mode, run OnTimer on the worker instead of the main
-  // thread; the handler then does its own locking. Read at every tick.
+  // thread; the handler then does its own locking, and must not wait for
+  // the main thread, since stopping the timer waits for a tick under way
+  // there. Read at every tick.
   bool ThreadSafe() const;
   void SetThreadSafe(bool threadSafe);
 
