@@ -86,7 +86,8 @@ void TTimerThread::Tick(std::stop_token stop, bool onWorker) {
   if (!onWorker) {
     // On the main thread, in its error guard like any handler; we wait
     // until it has run, so ticks never overlap or pile up. A stop gives
-    // the wait up: then the owner may be gone and is not touched again.
+    // the wait up, so that the main thread may stop us while the tick
+    // waits, or from inside the tick itself, and join us at once.
     try {
       tk::App().RunOnMainThread(
           [&owner] {
