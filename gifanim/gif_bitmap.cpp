@@ -1,6 +1,7 @@
 #include "gifanim/gif_bitmap.h"
 
 #include <algorithm>
+#include <new>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -27,6 +28,12 @@ std::uint32_t Get32(const std::uint8_t* in) { return Get16(in) | Get16(in + 2) <
 }
 
 }  // namespace
+
+ZeroedBytes::ZeroedBytes(std::size_t size) : size_(size) {
+  if (size == 0) return;
+  bytes_.reset(static_cast<std::uint8_t*>(std::calloc(size, 1)));
+  if (!bytes_) throw std::bad_alloc();
+}
 
 void WriteInfoHeader(std::uint8_t* out, const BitmapInfoHeader& header) {
   Put32(out, header.size);
@@ -63,13 +70,13 @@ GifBitmap GifBitmap::Blank(std::int32_t width, std::int32_t height, int bitsPerP
   }
   PixelStream rows;
   rows.offset = kFileHeaderSize + info.size();
-  rows.bytes.assign(rows.offset + imageSize, 0);
+  rows.bytes = ZeroedBytes(rows.offset + imageSize);
   GifBitmap bitmap;
   BuildBitmap(bitmap, info, std::move(rows));
   return bitmap;
 }
 
-void GifBitmap::LoadFromFile(std::vector<std::uint8_t> file) {
+void GifBitmap::LoadFromFile(ZeroedBytes file) {
   if (file.size() < kFileHeaderSize + kInfoHeaderSize) Refuse("too short");
   const std::uint8_t* p = file.data();
   if (Get16(p) != 0x4D42) Refuse("no BM signature");
@@ -113,24 +120,23 @@ int GifBitmap::PixelIndex(std::int32_t x, std::int32_t y) const {
 
 std::span<const std::uint8_t> GifBitmap::InfoBytes() const {
   if (Empty()) return {};
-  return std::span(file_).subspan(kFileHeaderSize, pixelOffset_ - kFileHeaderSize);
+  return std::span<const std::uint8_t>(file_).subspan(kFileHeaderSize, pixelOffset_ - kFileHeaderSize);
 }
 
 std::span<const std::uint8_t> GifBitmap::Bits() const {
   if (Empty()) return {};
-  return std::span(file_).subspan(pixelOffset_);
+  return std::span<const std::uint8_t>(file_).subspan(pixelOffset_);
 }
 
 void BuildBitmap(GifBitmap& bitmap, std::span<const std::uint8_t> info, PixelStream&& pixels) {
   const std::size_t pixelOffset = kFileHeaderSize + info.size();
   const std::size_t imageSize = pixels.bytes.size() - pixels.offset;
-  std::vector<std::uint8_t> file;
+  ZeroedBytes file;
   if (pixels.offset == pixelOffset) {
     file = std::move(pixels.bytes);
   } else {
-    file.resize(pixelOffset + imageSize);
-    std::copy(pixels.bytes.begin() + static_cast<std::ptrdiff_t>(pixels.offset), pixels.bytes.end(),
-              file.begin() + static_cast<std::ptrdiff_t>(pixelOffset));
+    file = ZeroedBytes(pixelOffset + imageSize);
+    std::memcpy(file.data() + pixelOffset, pixels.bytes.data() + pixels.offset, imageSize);
   }
   pixels = {};
   Put16(file.data(), 0x4D42);

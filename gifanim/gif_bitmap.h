@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -47,13 +49,34 @@ constexpr std::size_t BitmapStride(std::int32_t width, int bitsPerPixel) {
 // Writes the header little-endian into out[0..40).
 void WriteInfoHeader(std::uint8_t* out, const BitmapInfoHeader& header);
 
+// A zero-filled byte buffer from calloc: the system hands out large ones as
+// untouched zero pages, so the rows of a huge frame that its data never
+// reaches cost no time. Throws std::bad_alloc when refused.
+class ZeroedBytes {
+ public:
+  ZeroedBytes() = default;
+  explicit ZeroedBytes(std::size_t size);
+  std::uint8_t* data() { return bytes_.get(); }
+  const std::uint8_t* data() const { return bytes_.get(); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  operator std::span<const std::uint8_t>() const { return {bytes_.get(), size_}; }
+
+ private:
+  struct Free {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+  };
+  std::unique_ptr<std::uint8_t, Free> bytes_;
+  std::size_t size_ = 0;
+};
+
 // A buffer of pixel rows with room in front for the bitmap file's headers,
 // so that building the bitmap does not copy the rows. `offset` is where the
 // rows start; the rows are bytes[offset..].
 struct PixelStream {
-  std::vector<std::uint8_t> bytes;
+  ZeroedBytes bytes;
   std::size_t offset = 0;
-  std::span<const std::uint8_t> Rows() const { return std::span(bytes).subspan(offset); }
+  std::span<const std::uint8_t> Rows() const { return std::span<const std::uint8_t>(bytes).subspan(offset); }
 };
 
 class GifBitmap {
@@ -66,7 +89,7 @@ class GifBitmap {
 
   // Takes a whole bitmap file; throws std::invalid_argument when it is not
   // a consistent uncompressed 1- or 8-bit bottom-up bitmap.
-  void LoadFromFile(std::vector<std::uint8_t> file);
+  void LoadFromFile(ZeroedBytes file);
 
   bool Empty() const { return file_.empty(); }
   std::int32_t Width() const { return width_; }
@@ -92,7 +115,7 @@ class GifBitmap {
     return pixelOffset_ + static_cast<std::size_t>(height_ - 1 - y) * stride_;
   }
 
-  std::vector<std::uint8_t> file_;
+  ZeroedBytes file_;
   std::vector<RgbQuad> colors_;
   std::size_t pixelOffset_ = 0;
   std::size_t stride_ = 0;

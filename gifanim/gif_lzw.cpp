@@ -406,8 +406,8 @@ bool GifReader::DecodeLZW(TGIFFrame& frame, PixelStream& pixels, PixelStream* ma
 
   const std::size_t stride = BitmapStride(width, 8);
   const std::size_t maskStride = BitmapStride(width, 1);
-  pixels.bytes.assign(pixels.offset + stride * static_cast<std::size_t>(height), 0);
-  if (mask) mask->bytes.assign(mask->offset + maskStride * static_cast<std::size_t>(height), 0);
+  pixels.bytes = ZeroedBytes(pixels.offset + stride * static_cast<std::size_t>(height));
+  if (mask) mask->bytes = ZeroedBytes(mask->offset + maskStride * static_cast<std::size_t>(height));
   std::uint8_t* const rows = pixels.bytes.data() + pixels.offset;
   std::uint8_t* const maskRows = mask ? mask->bytes.data() + mask->offset : nullptr;
 

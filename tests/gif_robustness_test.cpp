@@ -147,6 +147,23 @@ TEST(GifReaderFailures, HugeDeclaredSizesWithTinyDataFailWithoutAllocating) {
   ExpectFailed(reader, many.Data(), 3, "five 61 MiB frames");
 }
 
+TEST(GifReaderFailures, HugeFramesWithTinyDataStayCheap) {
+  // Found by fuzzing: dozens of frames of millions of pixels from a few
+  // bytes each, within the limits, used to zero a quarter of a gigabyte.
+  // Rows that no data reaches are now untouched zero pages.
+  GifBuilder gif;
+  gif.Header("89a", 178, 45824, 1, TestPalette(1));
+  for (int i = 0; i < 30; ++i) gif.Raw(Descriptor(178, 45824)).Raw({2, 2, 0x4C, 0x01, 0});
+  gif.Trailer();
+  GifReader reader;
+  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  ASSERT_EQ(reader.FrameCount, 30);
+  const TGIFFrame& last = reader.Frame(30);
+  EXPECT_EQ(last.Image.PixelIndex(0, 0), 1);
+  EXPECT_EQ(last.Image.PixelIndex(1, 0), 0);
+  EXPECT_EQ(last.Image.PixelIndex(177, 45823), 0);
+}
+
 TEST(GifReaderFailures, CancellingFromProgressGivesStatusOne) {
   GifBuilder gif;
   gif.Header("89a", 4, 3, 2, TestPalette(2)).Image(Plain(4, 3)).Image(Plain(4, 3)).Trailer();
