@@ -102,6 +102,12 @@ Bytes EncodeWithGiflib(const RandomPicture& picture) {
       EGifPutExtension(file, GRAPHICS_EXT_FUNC_CODE, 4, extension);
     }
     ColorMapObject* local = frame.localBits ? MakeMap(frame.localBits) : nullptr;
+    // giflib 5.2 drops, without freeing, the previous image's table when
+    // the next image has none.
+    if (!local && file->Image.ColorMap) {
+      GifFreeMapObject(file->Image.ColorMap);
+      file->Image.ColorMap = nullptr;
+    }
     EXPECT_EQ(EGifPutImageDesc(file, frame.left, frame.top, frame.width, frame.height, frame.interlaced, local), GIF_OK);
     const Bytes rows = frame.interlaced ? testing::Interlace(frame.indexes, frame.width, frame.height) : frame.indexes;
     for (int y = 0; y < frame.height; ++y) {
