@@ -124,7 +124,10 @@ class LzwDecoder {
           previous = incoming;
           out += count;
           if (out == rowEnd) {
-            if (!nextRow()) return 1;
+            if (!nextRow()) {
+              save();
+              return 1;
+            }
             out = row;
             rowEnd = row + width;
           }
@@ -133,16 +136,18 @@ class LzwDecoder {
       }
 
       save();
-      const int status = Step(code, row, column, width, nextRow);
+      const int status = NextPixel(code, row, column, width, nextRow);
       if (status) return status;
       load();
     }
   }
 
-  // One code by the general rules: the clear and end codes, and strings
-  // expanded on the stack (which also catches chains that loop).
+  // The pixels of one code by the general rules, handed to the rows: the
+  // clear and end codes, and strings expanded on the expansion stack (which
+  // also catches prefix chains that loop). Same results as Decode.
   template <class NextRow>
-  [[gnu::noinline]] int Step(int code, std::uint8_t*& row, std::int32_t& column, std::int32_t width, NextRow& nextRow) {
+  [[gnu::noinline]] int NextPixel(int code, std::uint8_t*& row, std::int32_t& column, std::int32_t width,
+                                  NextRow& nextRow) {
     if (code == end()) return EndOfImage();
     if (code == clear_) {
       Reset();

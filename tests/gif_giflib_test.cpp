@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 #include "gifanim/gif_reader.h"
 #include "tests/gif_builder.h"
@@ -120,7 +121,7 @@ Bytes EncodeWithGiflib(const RandomPicture& picture) {
   return out;
 }
 
-Bytes EncodeWithOurs(const RandomPicture& picture, std::mt19937& random) {
+Bytes EncodeWithOurs(const RandomPicture& picture, std::mt19937& random, std::set<int>& codeSizes) {
   testing::GifBuilder gif;
   gif.Header("89a", picture.width, picture.height, picture.globalBits, testing::TestPalette(picture.globalBits));
   for (const RandomFrame& frame : picture.frames) {
@@ -132,6 +133,7 @@ Bytes EncodeWithOurs(const RandomPicture& picture, std::mt19937& random) {
     testing::LzwOptions lzw;
     // Any minimum code size from the table's up to 8 is valid.
     lzw.minimumCodeSize = std::max(2, bits) + static_cast<int>(random() % static_cast<unsigned>(9 - std::max(2, bits)));
+    codeSizes.insert(lzw.minimumCodeSize);
     lzw.blockSize = 1 + random() % 255;
     lzw.clearChance = std::uniform_real_distribution<double>(0, 0.05)(random);
     lzw.deferredClear = random() % 2 == 0;
@@ -158,20 +160,25 @@ void CompareBothReaders(const Bytes& bytes, const RandomPicture& picture, const 
 
 TEST(GifAgainstGiflib, PicturesEncodedByGiflib) {
   std::mt19937 random(20261208);
+  std::set<int> tableSizes;
   for (int i = 0; i < 40; ++i) {
     const RandomPicture picture = MakeRandomPicture(random);
+    for (const RandomFrame& frame : picture.frames) tableSizes.insert(frame.localBits ? frame.localBits : picture.globalBits);
     CompareBothReaders(EncodeWithGiflib(picture), picture, "giflib-encoded #" + std::to_string(i));
     if (HasFatalFailure()) return;
   }
+  EXPECT_EQ(tableSizes, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8})) << "every table size, so every code size 2..8";
 }
 
 TEST(GifAgainstGiflib, PicturesWithClearCodesAtRandomPlaces) {
   std::mt19937 random(8122026);
+  std::set<int> codeSizes;
   for (int i = 0; i < 40; ++i) {
     const RandomPicture picture = MakeRandomPicture(random);
-    CompareBothReaders(EncodeWithOurs(picture, random), picture, "own-encoded #" + std::to_string(i));
+    CompareBothReaders(EncodeWithOurs(picture, random, codeSizes), picture, "own-encoded #" + std::to_string(i));
     if (HasFatalFailure()) return;
   }
+  EXPECT_EQ(codeSizes, (std::set<int>{2, 3, 4, 5, 6, 7, 8}));
 }
 
 }  // namespace
