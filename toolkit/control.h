@@ -69,6 +69,8 @@ enum class ControlKind {
   Label, Panel, Bevel, GroupBox, RadioButton, CheckBox, Button, SpinEdit,
   ComboBox, VirtualList, StatusBar, ToolBar, ProgressBar, Picture, Form,
   SpeedButton, BrowseEdit,
+  // The single generator's controls.
+  Edit, UpDown, ColorBox,
 };
 
 class Control {

@@ -44,7 +44,8 @@ Panel::Panel(Container* parent, const CreateArgs& args)
       inner_(args.inner),
       borderWidth_(args.borderWidth),
       caption_(args.caption),
-      alignment_(args.alignment) {}
+      alignment_(args.alignment),
+      margin_(args.margin) {}
 
 void Panel::SetCaption(std::string caption) {
   if (caption == caption_) return;

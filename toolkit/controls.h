@@ -61,6 +61,7 @@ class Panel : public Container {
     int borderWidth = 0;      // space between outer and inner edges
     std::string caption;      // drawn centred (sunken text panels)
     int alignment = 0;        // 0 centre, -1 left, 1 right
+    int margin = 0;           // between a left or right aligned caption and the edge
   };
   Panel(Container* parent, const CreateArgs& args);
 
@@ -70,12 +71,14 @@ class Panel : public Container {
   BevelStyle Inner() const { return inner_; }
   int BorderWidth() const { return borderWidth_; }
   int Alignment() const { return alignment_; }
+  int Margin() const { return margin_; }
 
  private:
   BevelStyle outer_, inner_;
   int borderWidth_;
   std::string caption_;
   int alignment_;
+  int margin_;
 };
 
 // A separating line (top edge of its bounds).

@@ -186,6 +186,12 @@ std::unique_ptr<ChildPeer> CreatePeerFor(FormPeerWin& form, Control& control) {
       return MakeSpeedButtonPeer(form, control);
     case ControlKind::BrowseEdit:
       return MakeBrowseEditPeer(form, control);
+    case ControlKind::Edit:
+      return MakeEditPeer(form, control);
+    case ControlKind::UpDown:
+      return MakeUpDownPeer(form, control);
+    case ControlKind::ColorBox:
+      return MakeColorBoxPeer(form, control);
     case ControlKind::Form:
       break;
   }

@@ -94,5 +94,8 @@ std::unique_ptr<ChildPeer> MakeListPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeToolBarPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeSpeedButtonPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeBrowseEditPeer(FormPeerWin& form, Control& control);
+std::unique_ptr<ChildPeer> MakeEditPeer(FormPeerWin& form, Control& control);
+std::unique_ptr<ChildPeer> MakeUpDownPeer(FormPeerWin& form, Control& control);
+std::unique_ptr<ChildPeer> MakeColorBoxPeer(FormPeerWin& form, Control& control);
 
 }  // namespace tessavo::tk::win32

@@ -128,6 +128,7 @@ void FormPeerWin::WindowGone() {
   if (menuPeer_) menuPeer_->Detach();
   ForgetForm(hwnd_);
   toolTip_ = nullptr;
+  areaTools_.clear();
 }
 
 FormPeerWin* FormPeerWin::FromWindow(HWND hwnd) {
@@ -165,14 +166,18 @@ ChildPeer* FormPeerWin::PeerOf(HWND child) const {
   return it == children_.end() ? nullptr : it->second;
 }
 
-void FormPeerWin::AddToolTip(HWND child) {
+bool FormPeerWin::EnsureToolTip() {
   if (!toolTip_) {
     toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                Instance(), nullptr);
-    if (!toolTip_) return;
   }
+  return toolTip_ != nullptr;
+}
+
+void FormPeerWin::AddToolTip(HWND child) {
+  if (!EnsureToolTip()) return;
   // The text is asked for when the tip shows, so it follows hint changes;
   // an empty short hint shows no tip.
   TOOLINFOA tool{sizeof(TOOLINFOA)};
@@ -479,7 +484,8 @@ LRESULT FormPeerWin::OnNotify(NMHDR& header) {
       (header.code == TTN_GETDISPINFOA || header.code == TTN_GETDISPINFOW)) {
     // Asked for each time the tip shows: a hint changed meanwhile shows.
     static ToolTipText tip;
-    const ChildPeer* peer = PeerOf(reinterpret_cast<HWND>(header.idFrom));
+    const ChildPeer* peer = AreaToolPeer(header.idFrom);
+    if (!peer) peer = PeerOf(reinterpret_cast<HWND>(header.idFrom));
     AnswerToolTip(header, peer ? peer->GetControl().ShortHint() : std::string(), tip);
     return 0;
   }

@@ -53,6 +53,13 @@ class FormPeerWin final : public FormPeer {
   void Unregister(HWND child);
   ChildPeer* PeerOf(HWND child) const;
   void AddToolTip(HWND child);
+  // Tool-tips of window-less controls: a tool over the control's area on
+  // the form (area_tooltips.cpp); the text is asked for each time the tip
+  // shows. Moving it to an empty area (a hidden control) turns it off.
+  void AddAreaToolTip(ChildPeer* peer, const RECT& area);
+  void MoveAreaToolTip(ChildPeer* peer, const RECT& area);
+  void RemoveAreaToolTip(ChildPeer* peer);
+  ChildPeer* AreaToolPeer(UINT_PTR id) const;
   void SetMenuPeer(MenuPeerWin* menu) { menuPeer_ = menu; }
 
   // Window-less controls ask for their area (form coordinates) to be drawn
@@ -78,6 +85,8 @@ class FormPeerWin final : public FormPeer {
   void FitClientArea();
   // The window is being destroyed (by us, or by the system with its owner).
   void WindowGone();
+  // The form's one tool-tip window, made when the first tool needs it.
+  bool EnsureToolTip();
 
   // form_paint.cpp
   void Paint(HDC dc, const RECT& area);
@@ -103,6 +112,7 @@ class FormPeerWin final : public FormPeer {
   MenuPeerWin* menuPeer_ = nullptr;
   std::vector<ChildPeer*> peers_;
   std::unordered_map<HWND, ChildPeer*> children_;
+  std::vector<ChildPeer*> areaTools_;
 };
 
 }  // namespace tessavo::tk::win32

@@ -37,6 +37,14 @@ class PaintedPeer final : public ChildPeer {
     FitLabel();  // not attached yet: no Update comes back
     shown_ = FormRect();
     Owner().Invalidate(shown_);
+    // Without a window of its own for a tool-tip, a control that holds no
+    // others gets a tool over its area of the form.
+    const auto* container = dynamic_cast<const Container*>(&control);
+    if (!container || container->Children().empty()) Owner().AddAreaToolTip(this, ToolArea());
+  }
+
+  ~PaintedPeer() override {
+    if (Attached()) Owner().RemoveAreaToolTip(this);
   }
 
   bool IsPainted() const override { return true; }
@@ -50,6 +58,7 @@ class PaintedPeer final : public ChildPeer {
     Owner().Invalidate(shown_);
     shown_ = FormRect();
     Owner().Invalidate(shown_);
+    Owner().MoveAreaToolTip(this, ToolArea());
     if (what == Change::Bounds || what == Change::Visible || what == Change::Enabled) {
       PropagateToChildren(what);
     }
@@ -81,6 +90,9 @@ class PaintedPeer final : public ChildPeer {
   }
 
  private:
+  // Where the tool-tip answers: nowhere while the control is hidden.
+  RECT ToolArea() const { return EffectivelyVisible() ? FormRect() : RECT{}; }
+
   // A label made to fit its caption gets the caption's measured size
   // (the control itself can only estimate it). True when that changed the
   // bounds.
@@ -143,6 +155,8 @@ class PaintedPeer final : public ChildPeer {
     // Panels show values (counts, passwords): an ampersand is shown as it is.
     const UINT align = panel.Alignment() < 0 ? DT_LEFT : panel.Alignment() > 0 ? DT_RIGHT
                                                                                 : DT_CENTER;
+    if (panel.Alignment() < 0) r.left += panel.Margin();
+    if (panel.Alignment() > 0) r.right -= panel.Margin();
     DrawTextA(dc, panel.Caption().c_str(), -1, &r,
               align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
   }

@@ -1,0 +1,97 @@
+// The single generator's main window: the password in large coloured
+// letters, the options band that can be hidden, and the tool bar with the
+// settings code; the settings carry the options and the window's place
+// from one start of the program to the next.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/color_box.h"
+#include "toolkit/controls.h"
+#include "toolkit/edit.h"
+#include "toolkit/event.h"
+#include "toolkit/form.h"
+#include "toolkit/picture_controls.h"
+#include "toolkit/up_down.h"
+
+namespace tessavo::single {
+
+// Where the program keeps its settings, below the current user's root.
+inline constexpr std::string_view TessavosKey = "Software\\Korvel Software\\TessavoS";
+inline constexpr std::string_view ProgramInfoKey =
+    "Software\\Korvel Software\\TessavoS\\Program Info";
+inline constexpr std::string_view WindowSettingsKey =
+    "Software\\Korvel Software\\TessavoS\\Window Settings";
+inline constexpr std::string_view OptionsKey = "Software\\Korvel Software\\TessavoS\\Options";
+
+// The colours the password can take, in the list's order.
+const std::vector<tk::NamedColor>& PasswordColors();
+
+class TFrmMain : public tk::Form {
+ public:
+  // Builds the window and its controls, then runs FormCreate: the settings
+  // are in the controls before the native window (if any) is made.
+  TFrmMain();
+  ~TFrmMain() override;
+
+  // --- Controls, in creation order: every container before what it holds.
+  tk::Panel PnlPassword;
+  tk::Label LblPwData;
+
+  tk::Panel PnlOptions;
+  tk::Label LblLength;
+  tk::Edit TxtLength;
+  tk::UpDown UpDownLength;
+  tk::Label LblType;
+  tk::ComboBox ComboType;
+  tk::Label LblCase;
+  tk::ComboBox ComboCase;
+  tk::Bevel BevelOptions;
+  tk::Label LblColor;
+  tk::ColorBox ComboColor;
+  tk::CheckBox ChkOntop;
+  tk::CheckBox ChkStartupGen;
+  tk::CheckBox ChkAutoClip;
+
+  tk::Panel PnlToolbar;
+  tk::SpeedButton SBRun;
+  tk::SpeedButton SBCopy;
+  tk::SpeedButton SBOptions;
+  tk::SpeedButton SBAbout;
+  tk::SpeedButton SBExit;
+  tk::Panel PnlStatus;
+  tk::Panel PnlSettings;
+
+  // --- Handlers and routines.
+  void FormCreate();
+  void FormClose();
+  void WriteDefaults();
+  void UpdateSettings();
+  void ShowStatusHint();
+
+  void SBRunClick();
+  void SBCopyClick();
+  void SBOptionsClick();
+  void SBAboutClick();
+  void SBExitClick();
+  void UpDownLengthClick();
+  void ComboTypeChange();
+  void ComboCaseChange();
+  void ChkOntopClick();
+  void ComboColorClick();
+
+ private:
+  void BindEvents();
+  void PlaceWindow();
+  // The tool bar band lies directly under the options band, or under the
+  // password band while the options are hidden.
+  void PlaceToolbar();
+
+  // The application outlives this window: its hint calls back here only
+  // while the window exists.
+  tk::Signal::Subscription hintSubscription_;
+};
+
+}  // namespace tessavo::single
