@@ -6,7 +6,9 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian packages each command needs.
 build_packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix python3)
-test_packages=(googletest libgtest-dev libbenchmark-dev python3-pil)
+test_packages=(googletest libgtest-dev libbenchmark-dev python3-pil libgif-dev)
+# tools/fuzz-gif: clang with libFuzzer and the sanitizer runtimes.
+fuzz_packages=(clang libclang-rt-dev)
 wine_packages=(wine wine64 fonts-wine xvfb xauth)
 
 # Installs the given packages when any is missing: as root with apt-get,
