@@ -29,10 +29,24 @@ TTimerThread::TTimerThread(TTimerEx& owner)
 }
 
 TTimerThread::~TTimerThread() {
-  // The stop also ends a wait for the main thread to run a tick, so this
-  // never waits for a worker that waits for us.
-  thread_.request_stop();
+  RequestStop();
   thread_.join();
+}
+
+void TTimerThread::RequestStop() {
+  {
+    std::lock_guard lock(owner_.mutex_);
+    stopRequested_ = true;
+  }
+  owner_.changed_.notify_all();
+  // Also ends a wait for the main thread to run a tick, so that the main
+  // thread never waits for a worker that waits for it.
+  thread_.request_stop();
+}
+
+bool TTimerThread::StopRequested() const {
+  std::lock_guard lock(owner_.mutex_);
+  return stopRequested_;
 }
 
 int TTimerThread::Priority() { return ThreadLevel(thread_); }
@@ -42,21 +56,23 @@ void TTimerThread::SetPriority(TThreadPriority priority) {
 }
 
 void TTimerThread::Execute(std::stop_token stop) {
+  // The waits here watch our own flag, not the stop token: under the
+  // Windows build's runtime a stop token's wake-up can be lost.
   TTimerEx& owner = owner_;
   std::unique_lock lock(owner.mutex_);
-  while (!stop.stop_requested()) {
+  while (!stopRequested_) {
     if (!owner.Running()) {
       // Switched off: wait to be switched on again, which starts a whole
       // interval rather than ticking for a sleep that ended meanwhile.
-      owner.changed_.wait(lock, stop, [&owner] { return owner.Running(); });
+      owner.changed_.wait(lock, [&] { return stopRequested_ || owner.Running(); });
       continue;
     }
     // The interval is read afresh for every sleep. Only a stop cuts the
     // sleep short: a change of settings applies from the next one.
     const auto wakeAt =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(owner.interval_);
-    owner.changed_.wait_until(lock, stop, wakeAt, [] { return false; });
-    if (stop.stop_requested()) break;
+    owner.changed_.wait_until(lock, wakeAt, [this] { return stopRequested_; });
+    if (stopRequested_) break;
     if (!owner.Running()) continue;  // switched off during the sleep: no tick
     const bool onWorker = owner.threadSafe_;
     lock.unlock();
@@ -70,7 +86,8 @@ void TTimerThread::Tick(std::stop_token stop, bool onWorker) {
   if (!onWorker) {
     // On the main thread, in its error guard like any handler; we wait
     // until it has run, so ticks never overlap or pile up. A stop gives
-    // the wait up: then the owner may be gone and is not touched again.
+    // the wait up, so that the main thread may stop us while the tick
+    // waits, or from inside the tick itself, and join us at once.
     try {
       tk::App().RunOnMainThread(
           [&owner] {

@@ -46,8 +46,8 @@ int PlatformPriority(TThreadPriority priority);
 using TimerEvent = std::function<void(TTimerEx& sender)>;
 
 // The worker of a timer in threaded mode. It lives only as long as its
-// owner wants it: stopping it (StopRequested) wakes it from any wait, the
-// wait for the main thread included, and the owner then joins it.
+// owner wants it: a stop wakes it from any wait, the wait for the main
+// thread to run a tick included, and its destructor joins it.
 class TTimerThread {
  public:
   explicit TTimerThread(TTimerEx& owner);
@@ -58,8 +58,8 @@ class TTimerThread {
 
   TTimerEx& OwnerTimer() const { return owner_; }
   // Once set, the worker delivers no further tick and ends.
-  void RequestStop() { thread_.request_stop(); }
-  bool StopRequested() const { return thread_.get_stop_token().stop_requested(); }
+  void RequestStop();
+  bool StopRequested() const;
 
   // The platform level the thread runs at now.
   int Priority();
@@ -71,6 +71,7 @@ class TTimerThread {
   void Tick(std::stop_token stop, bool onWorker);
 
   TTimerEx& owner_;
+  bool stopRequested_ = false;  // under the owner's mutex_
   std::jthread thread_;
 };
 
@@ -100,7 +101,9 @@ class TTimerEx {
   TThreadPriority ThreadPriority() const { return threadPriority_; }
   void SetThreadPriority(TThreadPriority priority);
   // In threaded mode, run OnTimer on the worker instead of the main
-  // thread; the handler then does its own locking. Read at every tick.
+  // thread; the handler then does its own locking, and must not wait for
+  // the main thread, since stopping the timer waits for a tick under way
+  // there. Read at every tick.
   bool ThreadSafe() const;
   void SetThreadSafe(bool threadSafe);
 

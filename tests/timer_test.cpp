@@ -229,6 +229,21 @@ TEST_F(TimerTest, DestroyingATimerWhoseTickWaitsNeitherHangsNorTicks) {
   EXPECT_FALSE(tk::App().Calls().Pending());
 }
 
+// Stops at every moment of the worker's round: asleep, about to wait for
+// the main thread, waiting for it, just woken. None may be lost.
+TEST_F(TimerTest, AWorkerStoppedAtAnyMomentEnds) {
+  for (int round = 0; round < 300; ++round) {
+    TickLog log;
+    TTimerEx timer;
+    timer.SetInterval(1);
+    timer.SetOnTimer(log.Handler());
+    if (round % 4 == 1) std::this_thread::yield();
+    if (round % 4 == 2) std::this_thread::sleep_for(std::chrono::microseconds(700 + round));
+    if (round % 4 == 3) tk::App().ProcessMessages();
+    if (round % 2) timer.SetThreaded(false);  // else the destructor stops it
+  }
+}
+
 TEST_F(TimerTest, LeavingThreadedModeDropsTheTickThatWaits) {
   TickLog log;
   TTimerEx timer;

@@ -8,6 +8,11 @@
 #include "toolkit/application.h"
 
 namespace tessavo::tk {
+namespace {
+
+constexpr std::chrono::milliseconds kStopCheck{5};
+
+}  // namespace
 
 bool MainThreadCalls::Run(std::function<void()> fn, std::stop_token stop,
                           const std::function<void()>& wake) {
@@ -23,7 +28,11 @@ bool MainThreadCalls::Run(std::function<void()> fn, std::stop_token stop,
   const auto finished = [&] {
     return call->state == Call::State::Done || call->state == Call::State::Abandoned;
   };
-  changed_.wait(lock, stop, finished);
+  // Stop is looked at every few milliseconds rather than through a stop
+  // callback: under the Windows build's runtime a stop requested while a
+  // callback is being registered can be lost, leaving the caller waiting
+  // for good.
+  while (!finished() && !stop.stop_requested()) changed_.wait_for(lock, kStopCheck);
   if (!finished()) {
     // Given up on. A call not yet started never will be; one under way
     // finishes by itself and owns everything it needs (the function lives

@@ -7,6 +7,7 @@
 
 namespace tessavo::gifanim::testing {
 
+using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 void PassTime(std::chrono::milliseconds time) {
