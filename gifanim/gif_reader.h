@@ -75,8 +75,16 @@ class GifReader {
   TGIFFrame& Frame(int i) { return *Frames[static_cast<std::size_t>(i - 1)]; }
   const TGIFFrame& Frame(int i) const { return *Frames[static_cast<std::size_t>(i - 1)]; }
 
-  // The reading steps, in the order a load runs them. Each may throw
-  // std::runtime_error for data that ends inside a fixed-size field.
+  // The reading steps, in the order a load runs them; false when the data
+  // is not a picture. Each may throw std::runtime_error for data that ends
+  // inside a fixed-size field, and std::bad_alloc.
+  //
+  // ParseGIF reads the blocks of WorkBuffer into frames. DecodeFrame reads
+  // one image from its separator on. DecodeLZW decodes its pixel data into
+  // bottom-up rows (and the mask rows of a transparent frame); it refuses
+  // minimum code sizes above 11 and prefix chains that loop or outgrow the
+  // 4096-entry stack. Its code reader (ReadCode, ReadSubBlock, NextPixel)
+  // is in gif_lzw.cpp.
   virtual bool ParseGIF();
   bool DecodeFrame(TGIFFrame& frame, const GifPalette& globalPalette,
                    const GraphicControlBytes& graphicControlBlock);

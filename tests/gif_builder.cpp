@@ -137,7 +137,7 @@ GifBuilder& GifBuilder::Comment(const std::string& text) {
   return *this;
 }
 
-GifBuilder& GifBuilder::Image(const ImageSpec& image) {
+GifBuilder& GifBuilder::Image(const TestImage& image) {
   bytes_.push_back(0x2C);
   Put16(image.left);
   Put16(image.top);

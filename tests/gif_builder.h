@@ -44,7 +44,7 @@ Bytes LzwEncode(std::span<const std::uint8_t> indexes, const LzwOptions& options
 // The rows of an image in interlaced order.
 Bytes Interlace(std::span<const std::uint8_t> indexes, int width, int height);
 
-struct ImageSpec {
+struct TestImage {
   int left = 0;
   int top = 0;
   int width = 1;
@@ -65,7 +65,7 @@ class GifBuilder {
   GifBuilder& Loop(int count);
   GifBuilder& Application(const std::string& identifier, const Bytes& firstBlock);
   GifBuilder& Comment(const std::string& text);
-  GifBuilder& Image(const ImageSpec& image);
+  GifBuilder& Image(const TestImage& image);
   GifBuilder& Raw(const Bytes& bytes);
   GifBuilder& Trailer();
   const Bytes& Data() const { return bytes_; }

@@ -13,7 +13,7 @@ namespace {
 
 using testing::Bytes;
 using testing::GifBuilder;
-using testing::ImageSpec;
+using testing::TestImage;
 using testing::TestPalette;
 
 Bytes Indexes(const TGIFFrame& frame) {
@@ -31,7 +31,7 @@ Bytes Ramp(int count, int colours) {
   return out;
 }
 
-ImageSpec Small(int width = 4, int height = 3) {
+TestImage Small(int width = 4, int height = 3) {
   return {.width = width, .height = height, .indexes = Ramp(width * height, 4), .lzw = {.minimumCodeSize = 2}};
 }
 
@@ -158,7 +158,7 @@ TEST(GifReader, CommentGoesWithTheNextImage) {
 TEST(GifReader, InterlacedPassesFillEveryRow) {
   for (int height : {1, 2, 3, 4, 5, 8, 9, 17}) {
     GifBuilder gif;
-    ImageSpec image{.width = 3, .height = height, .interlaced = true, .indexes = Ramp(3 * height, 16),
+    TestImage image{.width = 3, .height = height, .interlaced = true, .indexes = Ramp(3 * height, 16),
                     .lzw = {.minimumCodeSize = 4}};
     gif.Header("89a", 3, height, 4, TestPalette(4)).Image(image).Trailer();
     GifReader reader;
@@ -171,7 +171,7 @@ TEST(GifReader, InterlacedPassesFillEveryRow) {
 
 TEST(GifReader, TransparentMaskBitsAreWhereTheIndexIs) {
   GifBuilder gif;
-  ImageSpec image{.width = 11, .height = 2, .indexes = Ramp(22, 4), .lzw = {.minimumCodeSize = 2}};
+  TestImage image{.width = 11, .height = 2, .indexes = Ramp(22, 4), .lzw = {.minimumCodeSize = 2}};
   gif.Header("89a", 11, 2, 2, TestPalette(2)).GraphicControl(0, true, 0, 1).Image(image).Trailer();
   GifReader reader;
   ASSERT_TRUE(reader.LoadPicture(gif.Data()));
@@ -195,7 +195,7 @@ TEST(GifReader, TransparentMaskBitsAreWhereTheIndexIs) {
 TEST(GifReader, ColourTableSizesFollowTheLargestTableSoFar) {
   GifBuilder gif;
   Bytes global = TestPalette(2);
-  ImageSpec local = Small();
+  TestImage local = Small();
   local.localBits = 4;
   local.localPalette = TestPalette(4);
   gif.Header("89a", 4, 3, 2, global).Image(Small()).Image(local).Image(Small()).Trailer();
@@ -226,7 +226,7 @@ TEST(GifReader, NoColourTableAnywhereGivesOneBlackEntry) {
 
 TEST(GifReader, PictureWidensToCoverEveryFrame) {
   GifBuilder gif;
-  ImageSpec outside = Small(4, 3);
+  TestImage outside = Small(4, 3);
   outside.left = 10;
   outside.top = 1;
   gif.Header("89a", 12, 3, 2, TestPalette(2)).Image(Small()).Image(outside).Trailer();

@@ -12,10 +12,10 @@ namespace {
 using testing::Bytes;
 using testing::CodeWriter;
 using testing::GifBuilder;
-using testing::ImageSpec;
+using testing::TestImage;
 using testing::TestPalette;
 
-ImageSpec Plain(int width, int height, std::uint8_t value = 1) {
+TestImage Plain(int width, int height, std::uint8_t value = 1) {
   return {.width = width, .height = height, .indexes = Bytes(static_cast<std::size_t>(width * height), value),
           .lzw = {.minimumCodeSize = 2}};
 }
