@@ -9,14 +9,18 @@
 #include <vector>
 
 #include "gifanim/gif_image.h"
-#include "peer_check.h"
 #include "tests/gif_builder.h"
 #include "toolkit/form.h"
-#include "toolkit/headless/headless.h"
 
 namespace tessavo::gifanim::testing {
 
 using gif::testing::Bytes;
+
+// The platform's part (tests/headless/, tests/win32/): a clean state
+// before and after a test, and, headless, the check that the peers were
+// told of every change.
+void ResetPlatform();
+void ExpectPeersTold(const tk::Form& form);
 
 struct FrameSpec {
   tk::Rect at;
@@ -75,10 +79,13 @@ inline std::string Picture(const Surface& surface, Pixel background = 0x123456) 
 // checking that the peers were told of every change.
 class PictureTest : public ::testing::Test {
  protected:
-  void SetUp() override { tk::headless::Reset(); form_.CreateHandle(); }
+  void SetUp() override {
+    ResetPlatform();
+    form_.CreateHandle();
+  }
   void TearDown() override {
-    tessavo::testing::ExpectPeersTold(form_);
-    tk::headless::Reset();
+    ExpectPeersTold(form_);
+    ResetPlatform();
   }
 
   // Loads and switches the animation on; the first tick only takes the
