@@ -144,6 +144,13 @@ void TGIFImage::DoProgress() {
 }
 
 void TGIFImage::FinishLoad() {
+  // The composed picture is 32 bits a pixel, whatever the frames hold: a
+  // file that declares a vast picture fails here, as a bitmap of more than
+  // the reader's limit fails there.
+  if (static_cast<std::uint64_t>(PictureWidth) * static_cast<std::uint64_t>(PictureHeight) * 4 >
+      kLoadByteLimit) {
+    throw std::length_error("picture too large to compose");
+  }
   composite_ = Surface(PictureWidth, PictureHeight);  // black
   if (autoSize_) SetBounds({Bounds().left, Bounds().top, PictureWidth, PictureHeight});
   multiFrame_ = FrameCount > 1;

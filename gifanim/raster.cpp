@@ -59,6 +59,20 @@ void SurfaceTarget::Draw(const Source& source, tk::Rect dest, Rop op) {
   if (sw <= 0 || sh <= 0 || dest.width <= 0 || dest.height <= 0) return;
   const tk::Rect inside = Clip(dest, surface_.Width(), surface_.Height());
   const bool stretched = sw != dest.width || sh != dest.height;
+  const gif::GifBitmap* bitmap = source.AsBitmap();
+  if (!stretched && bitmap && bitmap->BitsPerPixel() == 8) {
+    // A frame's image drawn at its size, as every frame is: row by row.
+    Pixel colors[256] = {};
+    const auto& table = bitmap->ColorTable();
+    for (std::size_t i = 0; i < table.size() && i < 256; ++i) colors[i] = PixelOf(table[i]);
+    for (int y = inside.top; y < inside.top + inside.height; ++y) {
+      const std::uint8_t* row = bitmap->Row(y - dest.top);
+      for (int x = inside.left; x < inside.left + inside.width; ++x) {
+        surface_.Set(x, y, Apply(surface_.At(x, y), colors[row[x - dest.left]], op));
+      }
+    }
+    return;
+  }
   for (int y = inside.top; y < inside.top + inside.height; ++y) {
     const int dy = y - dest.top;
     const int sy = stretched ? static_cast<int>(static_cast<long long>(dy) * sh / dest.height) : dy;

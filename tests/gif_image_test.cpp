@@ -86,6 +86,14 @@ TEST_F(Loading, ADamagedOrCancelledLoadLeavesNothing) {
   EXPECT_GE(percentages.back(), 50);
 }
 
+// Composing takes 4 bytes a pixel: a picture declared too large for that
+// fails to load instead of taking the memory.
+TEST_F(Loading, AVastPictureFailsToLoad) {
+  EXPECT_FALSE(image_.LoadPicture(MakeGif(65535, 65535, {{.at = {0, 0, 1, 1}, .pixels = "1"}})));
+  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.Composite().Empty());
+}
+
 TEST_F(Loading, AutoSizeTakesThePictureSizeOnLoadAndWhenSwitchedOn) {
   ASSERT_TRUE(image_.LoadPicture(MakeGif(3, 5, {{.at = {0, 0, 3, 5}, .pixels = std::string(15, '1')}})));
   EXPECT_EQ(image_.Bounds(), (tk::Rect{10, 10, 4, 2}));
