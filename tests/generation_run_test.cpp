@@ -5,6 +5,7 @@
 // process them as it goes).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 
 #include "batch/forms/main.h"
 #include "batch/forms/progress.h"
+#include "batch/progress_picture.h"
 #include "common/global.h"
 #include "common/registry_store.h"
 #include "peer_check.h"
@@ -316,6 +318,71 @@ TEST_F(GenerationRun, AltF4OnTheProgressWindowCancelsOrAcknowledges) {
   Generate();
   tk::App().StopTimer(timer);
   EXPECT_EQ(form_->ListPW.ItemCount(), 3);
+}
+
+}  // namespace
+}  // namespace tessavo
+
+namespace tessavo {
+namespace {
+
+// The progress window's picture: our four 48 by 48 frames, disposed to the
+// background, at half speed.
+TEST_F(GenerationRun, ThePictureIsFourFramesOf100msFor1000Passes) {
+  gifanim::TGIFImage& picture = progress_->GIFImg;
+  EXPECT_FALSE(picture.Empty());
+  EXPECT_EQ(picture.FrameCount, 4);
+  EXPECT_EQ(picture.Bounds(), (tk::Rect{24, 17, 48, 48}));
+  EXPECT_EQ(picture.LoopCount, 1000);
+  EXPECT_FALSE(picture.Animate());
+  EXPECT_EQ(picture.Data.size() + 4, ProgressPictureData().size());
+
+  const std::vector<gifanim::Pixel> first(picture.Composite().Pixels().begin(),
+                                          picture.Composite().Pixels().end());
+  picture.SetThreaded(false);
+  picture.SetAnimate(true);
+  EXPECT_EQ(picture.Timer().Interval(), 100u);
+  int ticks = 0, wraps = 0;
+  picture.OnWrapAnimation = [&](gifanim::TGIFImage&) { ++wraps; };
+  while (picture.Timer().Enabled() && ticks < 5000) {
+    picture.TimerTick();
+    ++ticks;
+    EXPECT_EQ(picture.Timer().Interval(), 100u);
+  }
+  // The first tick only takes the frame the load drew.
+  EXPECT_EQ(ticks, 4000);
+  EXPECT_EQ(wraps, 1000);
+  EXPECT_EQ(picture.CurrentFrame(), 5);  // stopped on its fourth frame
+  picture.SetAnimate(false);
+  EXPECT_EQ(picture.CurrentFrame(), 1);
+  EXPECT_TRUE(std::ranges::equal(picture.Composite().Pixels(), first));
+}
+
+// Frames change while the run processes messages (the picture's window
+// timer runs by the manual clock); Minimize and completion stop them.
+TEST_F(GenerationRun, TheAnimationPlaysDuringARunAndStopsAtMinimizeAndCompletion) {
+  gifanim::TGIFImage& picture = progress_->GIFImg;
+  picture.SetThreaded(false);
+  int frames = 0;
+  picture.OnChange = [&](gifanim::TGIFImage&) { ++frames; };
+  Options(1000);
+  headless::SetClockStep(1ms);
+  int framesAtMinimize = -1;
+  const int minimize = tk::App().StartTimer(700ms, [&] {
+    if (framesAtMinimize < 0 && progress_->BtnMinimize.AcceptsInput()) {
+      framesAtMinimize = frames;
+      progress_->BtnMinimize.UserClick();
+      EXPECT_FALSE(picture.Animate());
+      EXPECT_FALSE(picture.Timer().Enabled());
+    }
+  });
+  PressOkWhenAsked();
+  Generate();
+  tk::App().StopTimer(minimize);
+  headless::SetClockStep(0ms);
+  EXPECT_GE(framesAtMinimize, 5);
+  EXPECT_FALSE(picture.Animate());
+  EXPECT_FALSE(picture.Timer().Enabled());
 }
 
 }  // namespace

@@ -8,28 +8,11 @@
 #include <string>
 
 #include "batch/generation_host.h"
+#include "gifanim/gif_image.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 
 namespace tessavo {
-
-// Where the animated picture goes: its flag, switched as a run goes on.
-// (The picture itself is drawn by the picture control that takes its place.)
-class AnimationArea : public tk::Control {
- public:
-  AnimationArea(tk::Container* parent, tk::Rect bounds)
-      : Control(parent, tk::ControlKind::Picture, bounds) {}
-  bool Animate() const { return animate_; }
-  void SetAnimate(bool animate) {
-    if (animate == animate_) return;
-    animate_ = animate;
-    Changed(tk::Change::Picture);
-  }
-  std::string StateText() const override { return animate_ ? "animate" : "still"; }
-
- private:
-  bool animate_ = false;
-};
 
 class TDlgProgress : public tk::Form {
  public:
@@ -40,7 +23,9 @@ class TDlgProgress : public tk::Form {
 
   tk::Panel RzBorder;
   tk::Panel RzBorder1;
-  AnimationArea GIFImg;
+  // The animation that shows a run is under way: on while the window is
+  // shown or active during a run, off at Minimize and at completion.
+  gifanim::TGIFImage GIFImg;
   tk::Label LblPassword;
   tk::Label LblTime;
   tk::Label LblPasswordData;

@@ -59,4 +59,35 @@ void FormPeerWin::PaintBuffered() {
   EndPaint(hwnd_, &ps);
 }
 
+void FormPeerWin::RepaintNow(const RECT& area, bool offScreen, bool erase) {
+  if (!hwnd_ || !IsWindowVisible(hwnd_) || IsIconic(hwnd_)) return;
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  RECT r;
+  if (!IntersectRect(&r, &area, &client)) return;
+  HDC window = GetDC(hwnd_);
+  if (!window) return;
+  HDC target = window;
+  HDC memory = offScreen ? CreateCompatibleDC(window) : nullptr;
+  HBITMAP bitmap = memory ? CreateCompatibleBitmap(window, client.right, client.bottom) : nullptr;
+  HGDIOBJ old = nullptr;
+  if (bitmap) {
+    old = SelectObject(memory, bitmap);
+    target = memory;
+  }
+  const int saved = SaveDC(target);
+  IntersectClipRect(target, r.left, r.top, r.right, r.bottom);
+  if (erase) FillRect(target, &r, GetSysColorBrush(COLOR_BTNFACE));
+  SetBkMode(target, TRANSPARENT);
+  PaintTree(form_, target);
+  RestoreDC(target, saved);
+  if (bitmap) {
+    BitBlt(window, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  if (memory) DeleteDC(memory);
+  ReleaseDC(hwnd_, window);
+}
+
 }  // namespace tessavo::tk::win32

@@ -65,6 +65,11 @@ class FormPeerWin final : public FormPeer {
   // Window-less controls ask for their area (form coordinates) to be drawn
   // again.
   void Invalidate(const RECT& area);
+  // Draws the area again now, with the window-less controls in it: through
+  // a bitmap of the client size (offScreen) or on the window itself, with
+  // the background first unless a control covers the area (erase false).
+  // An animated picture repaints its rectangle so after every frame.
+  void RepaintNow(const RECT& area, bool offScreen, bool erase);
 
   // Keyboard navigation and default buttons, before the message is
   // dispatched; true when the message was used up (keyboard.cpp).

@@ -4,6 +4,7 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/picture_controls.h"
+#include "toolkit/self_painted.h"
 #include "toolkit/win32/control_peers.h"
 #include "toolkit/win32/win32_util.h"
 
@@ -51,6 +52,8 @@ class PaintedPeer final : public ChildPeer {
 
   void Update(Change what) override {
     if (!Attached()) return;
+    // A control that draws itself has drawn its new frame already.
+    if (what == Change::Value && dynamic_cast<SelfPainted*>(&GetControl())) return;
     // Setting the measured size comes back here as a change of bounds.
     if (FitLabel()) return;
     // The old area and the new one: the control may have moved, grown,
@@ -82,7 +85,14 @@ class PaintedPeer final : public ChildPeer {
         PaintGroupBox(dc);
         break;
       case ControlKind::Picture:
-        PaintIcon(dc);
+        if (auto* self = dynamic_cast<SelfPainted*>(&GetControl())) {
+          // Within its own bounds, as for any control.
+          const RECT r = FormRect();
+          IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+          self->PaintOn(dc, {r.left, r.top});
+        } else {
+          PaintIcon(dc);
+        }
         break;
       default:
         break;

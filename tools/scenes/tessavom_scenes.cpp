@@ -2,10 +2,13 @@
 // the screen rectangle to photograph ("WIDTHxHEIGHT+X+Y") and keeps it up
 // until it is killed. tools/screenshots uses it for the windows that only
 // a run or a command shows:
-//   tessavom_scenes.exe progress-running|progress-waiting|options|about
+//   tessavom_scenes.exe progress-running|progress-waiting|progress-frame-N|options|about
+// (progress-frame-N: the progress window during a run with its animation
+// held on frame N, 1 to 4).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -49,7 +52,8 @@ int main(int argc, char** argv) {
   tk::App().SetMainForm(&form);
   form.Show();
 
-  if (scene == "progress-running" || scene == "progress-waiting") {
+  const bool frameScene = scene.rfind("progress-frame-", 0) == 0;
+  if (scene == "progress-running" || scene == "progress-waiting" || frameScene) {
     const bool waiting = scene == "progress-waiting";
     progress.PrepareForRun();
     progress.Show();
@@ -63,6 +67,10 @@ int main(int argc, char** argv) {
       progress.BtnOk.SetFocus();
     }
     form.SetEnabled(false);
+    if (frameScene) {
+      progress.GIFImg.SetAnimate(false);
+      progress.GIFImg.SetCurrentFrame(std::atoi(scene.c_str() + std::strlen("progress-frame-")));
+    }
     PrintRectangle(progress);
     KeepUp();
   }
@@ -81,6 +89,6 @@ int main(int argc, char** argv) {
     PrintRectangle(about);
     KeepUp();
   }
-  std::fprintf(stderr, "usage: tessavom_scenes progress-running|progress-waiting|options|about\n");
+  std::fprintf(stderr, "usage: tessavom_scenes progress-running|progress-waiting|progress-frame-N|options|about\n");
   return 2;
 }
