@@ -55,20 +55,28 @@ class GenerationWin32 : public ::testing::Test {
     RegDeleteTreeA(HKEY_CURRENT_USER, kRootKey);
   }
 
-  // A million unique 16-character passwords: a run long enough to act in.
+  // The whole six-digit range without duplicates: the longest run there
+  // is (most candidates near its end are drawn again), long enough to act in.
   void LongRun() {
-    form_->ComboType.UserSelect(1);
-    form_->ComboCase.UserSelect(2);
-    form_->SpinLenFix.SetValue(16);
+    form_->ComboType.UserSelect(2);
+    form_->SpinLenFix.SetValue(6);
     form_->SpinLenFixClick();
     form_->ChkNoDupes.SetChecked(true);
     form_->SpinAmt.SetValue(1'000'000);
   }
   // Runs step on every timer tick (on the main thread, inside the run's
   // message processing) until it says it is done.
+  // A run that ended before the step could act is acknowledged, so that
+  // a slow step never leaves the run waiting for OK for good.
   void Every(std::function<bool()> step) {
     timer_ = tk::App().StartTimer(10ms, [this, step] {
-      if (step() && timer_) {
+      HWND ok = ButtonOf(Progress(), "OK");
+      const bool waiting = IsWindowVisible(Progress()) && IsWindowEnabled(ok);
+      if (waiting && step_must_not_finish_) {
+        finishedEarly_ = true;
+        SendMessageA(ok, BM_CLICK, 0, 0);
+      }
+      if ((step() || finishedEarly_) && timer_) {
         tk::App().StopTimer(timer_);
         timer_ = 0;
       }
@@ -86,6 +94,10 @@ class GenerationWin32 : public ::testing::Test {
   std::unique_ptr<TFrmMain> form_;
   std::unique_ptr<TDlgProgress> progress_;
   int timer_ = 0;
+  // Set by the tests that act during generation: a run finished first is
+  // pressed OK and reported.
+  bool step_must_not_finish_ = false;
+  bool finishedEarly_ = false;
 };
 
 TEST_F(GenerationWin32, ARunEndsWithOkAndTheListShowsItsPasswords) {
@@ -107,12 +119,14 @@ TEST_F(GenerationWin32, ARunEndsWithOkAndTheListShowsItsPasswords) {
 
 TEST_F(GenerationWin32, CancelLeavesTheListEmptyAndDisabled) {
   LongRun();
+  step_must_not_finish_ = true;
   Every([&] {
     if (!IsWindowVisible(Progress())) return false;
     SendMessageA(ButtonOf(Progress(), "&Cancel"), BM_CLICK, 0, 0);
     return true;
   });
   Generate();
+  ASSERT_FALSE(finishedEarly_) << "the run ended before Cancel could be pressed";
   EXPECT_EQ(ListRows(), 0);
   EXPECT_FALSE(form_->ListPW.Enabled());
   EXPECT_LT(form_->Store()->Count(), 1'000'000);
@@ -120,6 +134,7 @@ TEST_F(GenerationWin32, CancelLeavesTheListEmptyAndDisabled) {
 
 TEST_F(GenerationWin32, MinimizeThenRestoreShowsTheProgressWindowAgain) {
   LongRun();
+  step_must_not_finish_ = true;
   int step = 0;
   bool hidden = false, shownAgain = false;
   Every([&] {
@@ -138,6 +153,7 @@ TEST_F(GenerationWin32, MinimizeThenRestoreShowsTheProgressWindowAgain) {
     }
   });
   Generate();
+  ASSERT_FALSE(finishedEarly_) << "the run ended before the steps could act";
   EXPECT_TRUE(hidden);
   EXPECT_TRUE(shownAgain);
 }

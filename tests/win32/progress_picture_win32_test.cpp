@@ -43,9 +43,11 @@ class ProgressPictureWin32 : public ::testing::Test {
     form_.reset();
     tk::App().Reset();
   }
+  // The whole six-digit range without duplicates: the longest run there
+  // is (most candidates near the end are drawn again), about a second.
   void LongRun() {
-    form_->ComboType.UserSelect(1);
-    form_->SpinLenFix.SetValue(16);
+    form_->ComboType.UserSelect(2);
+    form_->SpinLenFix.SetValue(6);
     form_->SpinLenFixClick();
     form_->ChkNoDupes.SetChecked(true);
     form_->SpinAmt.SetValue(1'000'000);
@@ -99,7 +101,7 @@ TEST_F(ProgressPictureWin32, FramesChangeDuringARunAndStopAtMinimize) {
     switch (step) {
       case 0:
         pictures.insert(OnScreen());
-        if (frameChanges < 3) return false;
+        if (frameChanges < 2 || pictures.size() < 2) return false;
         Press("&Minimize");
         stopped = !progress_->GIFImg.Animate() && !progress_->GIFImg.Timer().Enabled();
         step = 1;
@@ -115,8 +117,8 @@ TEST_F(ProgressPictureWin32, FramesChangeDuringARunAndStopAtMinimize) {
   });
   Generate();
   EXPECT_FALSE(completedFirst);
-  EXPECT_GE(frameChanges, 3);
-  EXPECT_GE(pictures.size(), 3u) << "distinct pictures on the screen";
+  EXPECT_GE(frameChanges, 2);
+  EXPECT_GE(pictures.size(), 2u) << "distinct pictures on the screen";
   EXPECT_TRUE(stopped);
 }
 
