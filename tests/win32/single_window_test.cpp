@@ -332,7 +332,7 @@ TEST_F(SingleWindow, TheBandHidesAndShowsWithTheOuterHeight) {
   EXPECT_EQ(RectInForm(hwnd, NativeOf(form, form.SBRun, TOOLBARCLASSNAMEA)).top, 145 + 2);
 }
 
-TEST_F(SingleWindow, AlwaysOnTopFromStartUpAndOrdinaryOnceUnchecked) {
+TEST_F(SingleWindow, AlwaysOnTopFromStartUpOrdinaryOnceUncheckedAndOnTopAgain) {
   HKEY key;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kRootKey) + "\\Window Settings").c_str(),
                             0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
@@ -353,6 +353,10 @@ TEST_F(SingleWindow, AlwaysOnTopFromStartUpAndOrdinaryOnceUnchecked) {
   Pump();
   EXPECT_FALSE(form.StayOnTop());
   EXPECT_FALSE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  // Ticked again while the window is shown: on top at once.
+  SendMessageA(check, BM_CLICK, 0, 0);
+  Pump();
+  EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST_F(SingleWindow, TheColourListDropsFourRowsAndRecoloursThePassword) {

@@ -60,6 +60,13 @@ TEST_F(Win32PeersTest, WindowStateAndStayOnTopLiveInTheForm) {
   EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   other.SetStayOnTop(false);
   EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  // A shown window with tool-tips of its own (owned windows) too.
+  HWND main = WindowOf(*form_);
+  form_->SetStayOnTop(true);
+  EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  form_->SetStayOnTop(false);
+  EXPECT_FALSE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST_F(Win32PeersTest, AWindowlessControlTakesItsClickAndShowsItsCursor) {

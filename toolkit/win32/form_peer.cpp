@@ -239,8 +239,29 @@ void FormPeerWin::Update(Change what) {
 }
 
 void FormPeerWin::ApplyStayOnTop() {
+  // Wine leaves a shown window that owns other windows (its tool-tips) in
+  // its place when asked to put it on top: for the moment of the call the
+  // owned windows are lent to the application window, then given back.
+  struct Owned {
+    HWND owner;
+    std::vector<HWND> windows;
+  } owned{hwnd_, {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& found = *reinterpret_cast<Owned*>(data);
+        if (GetWindow(window, GW_OWNER) == found.owner) found.windows.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&owned));
+  for (HWND window : owned.windows) {
+    SetWindowLongPtrA(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ApplicationWindow()));
+  }
   SetWindowPos(hwnd_, form_.StayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE);
+  for (HWND window : owned.windows) {
+    SetWindowLongPtrA(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd_));
+  }
 }
 
 std::optional<Point> FormPeerWin::PointerPosition() {
