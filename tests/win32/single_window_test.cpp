@@ -17,6 +17,7 @@
 
 #include "single/forms/main.h"
 #include "toolkit/application.h"
+#include "tests/win32/window_test_support.h"
 #include "toolkit/win32/form_peer.h"
 
 namespace tessavo::single {
@@ -24,87 +25,7 @@ namespace {
 
 constexpr const char* kRootKey = "Software\\Korvel Software\\TessavoS";
 
-HWND FormWindow(const tk::Form& form) {
-  auto* peer = static_cast<tk::win32::FormPeerWin*>(form.GetFormPeer());
-  return peer ? peer->Handle() : nullptr;
-}
-
-std::string ClassOf(HWND hwnd) {
-  char name[64] = {};
-  GetClassNameA(hwnd, name, sizeof name);
-  return name;
-}
-
-std::string TextOf(HWND hwnd) {
-  char text[256] = {};
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-POINT CentreOf(const tk::Control& control) {
-  const tk::Point origin = control.FormOffset();
-  return {origin.x + control.Bounds().width / 2, origin.y + control.Bounds().height / 2};
-}
-
-// The form's child window of a class that covers the middle of a control.
-HWND NativeOf(const tk::Form& form, const tk::Control& control, const char* windowClass) {
-  struct Search {
-    HWND form;
-    POINT point;
-    const char* windowClass;
-    HWND found;
-  } search{FormWindow(form), CentreOf(control), windowClass, nullptr};
-  EnumChildWindows(
-      search.form,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        if (GetParent(child) != s.form || lstrcmpiA(ClassOf(child).c_str(), s.windowClass) != 0) {
-          return TRUE;
-        }
-        RECT rect;
-        GetWindowRect(child, &rect);
-        MapWindowPoints(HWND_DESKTOP, s.form, reinterpret_cast<POINT*>(&rect), 2);
-        if (!PtInRect(&rect, s.point)) return TRUE;
-        s.found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-RECT RectInForm(HWND form, HWND child) {
-  RECT rect;
-  GetWindowRect(child, &rect);
-  MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-bool PumpUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    tk::App().WaitAndProcess(std::chrono::milliseconds(10));
-  }
-  return true;
-}
-
-void Pump() {
-  PumpUntil([] { return false; }, std::chrono::milliseconds(150));
-}
-
-std::string ClipboardText() {
-  std::string text;
-  if (!OpenClipboard(nullptr)) return "<clipboard busy>";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const auto* chars = static_cast<const char*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
+using namespace testing;
 
 void EmptyTheClipboard() {
   if (!OpenClipboard(nullptr)) return;
