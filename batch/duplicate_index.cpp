@@ -1,6 +1,7 @@
 #include "batch/duplicate_index.h"
 
 #include <cassert>
+#include <new>
 
 namespace tessavo {
 
@@ -50,8 +51,21 @@ DuplicateIndex::DuplicateIndex(character_rule::Kind kind, character_rule::Style 
     }
     bits_.assign((texts + 63) / 64, 0);
   } else {
-    slots_.assign(SlotsFor(std::min(count, MaxInitialIndexEntries)), Slot{0, 0});
+    // Entry numbers never exceed the count asked for; the bits above the
+    // largest one's carry it, the rest of the slot the tag.
+    tagBits_ = 32 - std::bit_width(static_cast<std::uint32_t>(passwordCount));
+    tagMask_ = static_cast<std::uint32_t>((std::uint64_t{1} << tagBits_) - 1);
+    growAt_ = std::min(count, MaxInitialIndexEntries);
+    AllocateSlots(SlotsFor(growAt_));
   }
+}
+
+void DuplicateIndex::AllocateSlots(std::size_t size) {
+  // Zeroed by the allocator: a large block comes straight from the system,
+  // whose fresh pages are zero already, so nothing is written up front.
+  slots_.reset(static_cast<Slot*>(std::calloc(size, sizeof(Slot))));
+  if (!slots_) throw std::bad_alloc();
+  size_ = size;
 }
 
 void DuplicateIndex::AddSymbols(char first, int count) {
@@ -60,16 +74,21 @@ void DuplicateIndex::AddSymbols(char first, int count) {
   }
 }
 
-void DuplicateIndex::Grow() {
-  std::vector<Slot> larger(slots_.size() * 2, Slot{0, 0});
-  const std::size_t mask = larger.size() - 1;
-  for (const Slot slot : slots_) {
-    if (slot.entryPlusOne == 0) continue;
-    std::size_t at = slot.tag & mask;
-    while (larger[at].entryPlusOne != 0) at = (at + 1) & mask;
-    larger[at] = slot;
+void DuplicateIndex::Grow(const PasswordStore& store) {
+  // A slot keeps too little of the hash to place it again, so the texts are
+  // hashed anew; only runs beyond the first size (over a million) get here.
+  const std::unique_ptr<Slot[], FreeSlots> old = std::move(slots_);
+  const std::size_t oldSize = size_;
+  growAt_ *= 2;
+  AllocateSlots(SlotsFor(growAt_));
+  for (std::size_t k = 0; k < oldSize; ++k) {
+    const Slot slot = old[k];
+    if (slot == 0) continue;
+    const std::uint64_t hash = HashText(store.Get(static_cast<int>((slot >> tagBits_) - 1)));
+    std::size_t at = Home(hash);
+    while (slots_[at] != 0) at = Next(at);
+    slots_[at] = slot;
   }
-  slots_.swap(larger);
 }
 
 }  // namespace tessavo

@@ -8,7 +8,9 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -23,23 +25,21 @@ std::uint64_t DistinctTexts(std::uint64_t alphabet, int low, int high);
 
 // The texts the store holds so far, answering exactly as a comparison with
 // every entry would. Usually a hash table: open addressing with linear
-// probing over entry numbers, each slot keeping 32 bits of the text's hash,
-// which places the slot, lets the table grow without reading any text
-// again, and rules out nearly every mismatch without touching the store.
-// When the rule allows so few texts that one bit each takes no more room
-// than that table, a bit per text instead, addressed by its rank among
-// them: no probing, no text comparison, and it fits a cache (all six-digit
-// numbers take 125 KB).
+// probing, one 32-bit slot per place holding the entry number and, in the
+// bits the largest entry number leaves free, a few bits of the text's hash
+// that rule out nearly every mismatch without touching the store. Slots are
+// four bytes and the table is filled up to five eighths, so that a million
+// passwords need 6.4 MB beside the store, allocated zeroed by the system
+// rather than written first. When the rule allows so few texts that one bit
+// each takes no more room than that table, a bit per text instead,
+// addressed by its rank among them: no probing, no text comparison, and it
+// fits a cache (all six-digit numbers take 125 KB).
 class DuplicateIndex {
  public:
-  struct Slot {
-    std::uint32_t entryPlusOne;  // 0: empty
-    std::uint32_t tag;
-  };
+  using Slot = std::uint32_t;  // 0: empty
 
-  static std::size_t SlotsFor(std::size_t entries) {
-    return std::max<std::size_t>(16, std::bit_ceil(entries * 2));
-  }
+  // Places for a table that holds that many entries before it must grow.
+  static std::size_t SlotsFor(std::size_t entries) { return entries + entries * 3 / 5 + 16; }
 
   // For texts of low..high characters drawn by the rule, passwordCount of
   // them wanted.
@@ -49,7 +49,7 @@ class DuplicateIndex {
   // The rank (dense) or the hash of a text drawn by the rule. Kept inline
   // with the rest of a check: it runs for every candidate.
   std::uint64_t KeyOf(std::string_view text) const {
-    if (slots_.empty()) {
+    if (!slots_) {
       std::uint64_t value = 0;
       for (const char c : text) value = value * alphabet_ + symbol_[static_cast<unsigned char>(c)];
       return firstRank_[text.size() - static_cast<std::size_t>(low_)] + value;
@@ -59,14 +59,14 @@ class DuplicateIndex {
 
   // The memory that a check of this key reads first.
   const void* Place(std::uint64_t key) const {
-    if (slots_.empty()) return &bits_[key >> 6];
-    return &slots_[Tag(key) & (slots_.size() - 1)];
+    if (!slots_) return &bits_[key >> 6];
+    return &slots_[Home(key)];
   }
 
   // Appends text (whose key is given) to the store unless an equal entry is
   // there already; true when it was appended.
   bool AppendIfNew(PasswordStore& store, std::string_view text, std::uint64_t key) {
-    if (slots_.empty()) {
+    if (!slots_) {
       std::uint64_t& word = bits_[key >> 6];
       const std::uint64_t bit = std::uint64_t{1} << (key & 63);
       if (word & bit) return false;
@@ -74,22 +74,30 @@ class DuplicateIndex {
       word |= bit;
       return true;
     }
-    const std::uint32_t tag = Tag(key);
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t at = tag & mask;
-    for (; slots_[at].entryPlusOne != 0; at = (at + 1) & mask) {
-      if (slots_[at].tag == tag &&
-          store.Get(static_cast<int>(slots_[at].entryPlusOne - 1)) == text) {
+    const std::uint32_t tag = static_cast<std::uint32_t>(key) & tagMask_;
+    std::size_t at = Home(key);
+    for (Slot slot; (slot = slots_[at]) != 0; at = Next(at)) {
+      if ((slot & tagMask_) == tag &&
+          store.Get(static_cast<int>((slot >> tagBits_) - 1)) == text) {
         return false;
       }
     }
     store.Append(text);
-    slots_[at] = Slot{static_cast<std::uint32_t>(store.Count()), tag};
-    if (++used_ * 2 > slots_.size()) Grow();
+    slots_[at] = (static_cast<Slot>(store.Count()) << tagBits_) | tag;
+    if (++used_ > growAt_) Grow(store);
     return true;
   }
 
+  // Bytes the index holds.
+  std::size_t MemoryUsage() const {
+    return size_ * sizeof(Slot) + bits_.size() * sizeof(std::uint64_t);
+  }
+
  private:
+  struct FreeSlots {
+    void operator()(Slot* slots) const { std::free(slots); }
+  };
+
   static std::uint64_t HashText(std::string_view text) {
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ text.size();
     for (std::size_t at = 0; at < text.size(); at += 8) {
@@ -103,18 +111,28 @@ class DuplicateIndex {
     return h ^ (h >> 32);
   }
 
-  static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
+  // The upper half of the hash scaled to the table, which need not be a
+  // power of two; the tag comes from the lower half.
+  std::size_t Home(std::uint64_t hash) const {
+    return static_cast<std::size_t>(((hash >> 32) * size_) >> 32);
+  }
+  std::size_t Next(std::size_t at) const { return at + 1 == size_ ? 0 : at + 1; }
 
   void AddSymbols(char first, int count);
-  void Grow();
+  void AllocateSlots(std::size_t size);
+  void Grow(const PasswordStore& store);
 
   int low_;
   std::uint64_t alphabet_ = 0;
   std::array<std::uint8_t, 256> symbol_{};  // a character's digit in its rank
   std::vector<std::uint64_t> firstRank_;    // per length from low on
   std::vector<std::uint64_t> bits_;
-  std::vector<Slot> slots_;
+  std::unique_ptr<Slot[], FreeSlots> slots_;
+  std::size_t size_ = 0;    // places in slots_
   std::size_t used_ = 0;
+  std::size_t growAt_ = 0;  // entries it holds before it grows
+  int tagBits_ = 0;         // below the entry number in a slot
+  std::uint32_t tagMask_ = 0;
 };
 
 }  // namespace tessavo

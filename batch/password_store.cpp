@@ -53,22 +53,38 @@ ListIndexError::ListIndexError(int index)
 void PasswordStore::Clear() {
   std::string().swap(chars_);
   std::vector<Entry>().swap(entries_);
+  count_ = 0;
+  implied_ = true;
+  impliedLength_ = 0;
+}
+
+void PasswordStore::KeepEntries() {
+  if (!implied_) return;
+  // Into the room Reserve may have made; entries_ is empty until now.
+  entries_.reserve(static_cast<std::size_t>(count_));
+  for (std::size_t k = 0; k < static_cast<std::size_t>(count_); ++k) entries_.push_back(EntryAt(k));
+  implied_ = false;
 }
 
 void PasswordStore::Append(std::string_view text) {
-  if (entries_.size() >= static_cast<std::size_t>(INT_MAX) ||
-      text.size() > MaxCharacters - chars_.size()) {
+  if (count_ == INT_MAX || text.size() > MaxCharacters - chars_.size()) {
     throw std::length_error("PasswordStore: too many characters for 32-bit offsets");
   }
+  if (implied_ && count_ > 0 && text.size() != impliedLength_) KeepEntries();
   const std::size_t offset = chars_.size();
   chars_.append(text.data(), text.size());
-  try {
-    entries_.push_back(
-        Entry{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(text.size())});
-  } catch (...) {
-    chars_.resize(offset);
-    throw;
+  if (implied_) {
+    impliedLength_ = static_cast<std::uint32_t>(text.size());
+  } else {
+    try {
+      entries_.push_back(
+          Entry{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(text.size())});
+    } catch (...) {
+      chars_.resize(offset);
+      throw;
+    }
   }
+  ++count_;
 }
 
 void PasswordStore::Reserve(int entries, std::size_t characters) {
@@ -87,17 +103,20 @@ void PasswordStore::CheckIndex(int index) const {
 
 std::string_view PasswordStore::Get(int index) const {
   CheckIndex(index);
-  return Text(entries_[static_cast<std::size_t>(index)]);
+  return Text(EntryAt(static_cast<std::size_t>(index)));
 }
 
 void PasswordStore::Delete(int index) {
   CheckIndex(index);
+  KeepEntries();
   entries_.erase(entries_.begin() + index);
+  --count_;
 }
 
 void PasswordStore::Sort() {
   const int count = Count();
   if (count < 2) return;
+  KeepEntries();
 
   bool allAlphanumeric = true;
   for (const Entry entry : entries_) {
@@ -145,12 +164,10 @@ void PasswordStore::Sort() {
 }
 
 void PasswordStore::SaveToFile(const std::string& path) const {
-  std::size_t size = 0;
-  for (const Entry entry : entries_) size += entry.length + 2;
   std::string image;
-  image.reserve(size);
-  for (const Entry entry : entries_) {
-    image.append(Text(entry));
+  image.reserve(chars_.size() + 2 * static_cast<std::size_t>(count_));
+  for (std::size_t k = 0; k < static_cast<std::size_t>(count_); ++k) {
+    image.append(Text(EntryAt(k)));
     image.append("\r\n", 2);
   }
   ReplaceFileContents(path, image);

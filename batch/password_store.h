@@ -1,6 +1,9 @@
 // The passwords of the last run: an ordered list of texts kept compactly
 // (one character buffer and a small reference per entry), so that a
 // million passwords cost a few tens of megabytes, not a million heap blocks.
+// While every text has the same length and the order is still that of
+// appending, as after most runs, the references are implied by the length
+// and none are kept: a million 16-character passwords then take 16 MB.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +29,7 @@ class ListIndexError : public std::out_of_range {
 class PasswordStore {
  public:
   void Clear();
-  int Count() const { return static_cast<int>(entries_.size()); }
+  int Count() const { return count_; }
 
   // Throws std::length_error once the texts would outgrow 32-bit offsets.
   void Append(std::string_view text);
@@ -62,10 +65,20 @@ class PasswordStore {
   std::string_view Text(Entry entry) const {
     return std::string_view(chars_).substr(entry.offset, entry.length);
   }
+  Entry EntryAt(std::size_t index) const {
+    if (!implied_) return entries_[index];
+    return Entry{static_cast<std::uint32_t>(index * impliedLength_), impliedLength_};
+  }
+  // Makes the references explicit, before anything that needs them in
+  // their own right: a text of another length, Sort or Delete.
+  void KeepEntries();
   void CheckIndex(int index) const;
 
-  std::string chars_;          // the texts, back to back, in append order
-  std::vector<Entry> entries_; // store order; Sort and Delete permute these
+  std::string chars_;           // the texts, back to back, in append order
+  std::vector<Entry> entries_;  // store order, unless implied_
+  int count_ = 0;
+  bool implied_ = true;         // entry k is the k-th text of impliedLength_
+  std::uint32_t impliedLength_ = 0;
 };
 
 }  // namespace tessavo

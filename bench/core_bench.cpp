@@ -1,140 +1,249 @@
-// The generation core at the sizes users run it: a million passwords.
-// Every run starts from the same seed, so repetitions measure the same work.
-#include <benchmark/benchmark.h>
-
+// The generation core at the sizes users run it: a million passwords, each
+// figure measured beside a yardstick (the same work done the plain way) in
+// the same run, and reported as its ratio to it. Rounds interleave every
+// figure, so that a machine busy with something else slows all of them
+// alike; min and median of the rounds are given.
+//
+//   core_bench [--rounds N] [--only TEXT]
+//
+// Builds natively and for Windows (run it under Wine with tools/wine-exec).
+// The first run in a fresh process is measured in child processes: the
+// program starts itself with --first-run FILE, which makes one run and
+// writes its time and the resident memory it added to FILE.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "batch/generators.h"
 #include "batch/password_store.h"
+#include "bench/process_memory.h"
 #include "common/random.h"
 
 namespace tessavo {
 namespace {
 
 constexpr int Million = 1000000;
+using Milliseconds = std::chrono::duration<double, std::milli>;
 
-void BM_AlphanumericMixed16WithDuplicates(benchmark::State& state) {
-  PasswordStore store;
-  HeadlessGenerationHost host;
-  for (auto _ : state) {
-    RandomSeed = 1;
-    GenerateAlphaPasswords(store, 16, 16, Million, 1, 2, true, host);
-    benchmark::DoNotOptimize(store.Count());
-  }
-}
-BENCHMARK(BM_AlphanumericMixed16WithDuplicates)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-void BM_AlphanumericMixed16NoDuplicates(benchmark::State& state) {
-  PasswordStore store;
-  HeadlessGenerationHost host;
-  for (auto _ : state) {
-    RandomSeed = 1;
-    GenerateAlphaPasswords(store, 16, 16, Million, 1, 2, false, host);
-    benchmark::DoNotOptimize(store.Count());
-  }
-  // The store as left, plus the index it needed beside it at the end.
-  state.counters["bytes_per_password"] =
-      static_cast<double>(store.MemoryUsage() + DuplicateIndexBytes(Million)) / Million;
-}
-BENCHMARK(BM_AlphanumericMixed16NoDuplicates)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-void BM_NumericFixed6WholeCapacity(benchmark::State& state) {
-  PasswordStore store;
-  HeadlessGenerationHost host;
-  for (auto _ : state) {
-    RandomSeed = 1;
-    GenerateNumericPasswords(store, 6, 6, Million, false, host);
-    benchmark::DoNotOptimize(store.Count());
-  }
-}
-BENCHMARK(BM_NumericFixed6WholeCapacity)->Unit(benchmark::kMillisecond)->Iterations(1);
-
-PasswordStore MillionOf16() {
-  PasswordStore store;
-  HeadlessGenerationHost host;
-  RandomSeed = 1;
-  GenerateAlphaPasswords(store, 16, 16, Million, 1, 2, true, host);
-  return store;
+std::string TemporaryPath(const std::string& name) {
+  return (std::filesystem::temp_directory_path() / name).string();
 }
 
-void BM_Sort16(benchmark::State& state) {
-  const PasswordStore unsorted = MillionOf16();
-  for (auto _ : state) {
-    state.PauseTiming();
-    PasswordStore store = unsorted;
-    state.ResumeTiming();
-    store.Sort();
-    benchmark::DoNotOptimize(store.Count());
-  }
-}
-BENCHMARK(BM_Sort16)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-void BM_SaveToFile16(benchmark::State& state) {
-  const PasswordStore store = MillionOf16();
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "tessavo-bench-save.txt").string();
-  for (auto _ : state) store.SaveToFile(path);
-  std::remove(path.c_str());
-}
-BENCHMARK(BM_SaveToFile16)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// --- Yardsticks: the same work done the plain way, measured in the same
-// run, so that the figures above can be read as ratios to them. ----------
+// --- Yardsticks -----------------------------------------------------------
 
 // The described draws for a million mixed-case alphanumeric 16-character
-// passwords, one DrawCharacter and one byte at a time, into a buffer made
-// beforehand.
-void BM_YardstickNaiveGeneration(benchmark::State& state) {
-  std::vector<char> buffer(static_cast<std::size_t>(Million) * 16);
-  for (auto _ : state) {
-    RandomSeed = 1;
-    for (char& c : buffer) c = DrawCharacter(1, 2);
-    benchmark::DoNotOptimize(buffer.data());
+// passwords written the plain way: one loop, a branch per decision, one
+// byte at a time, into a buffer made beforehand.
+void NaiveGeneration(std::vector<char>& buffer) {
+  RandomSeed = 1;
+  for (char& c : buffer) {
+    if (DrawRandom(2) == 1) {
+      c = static_cast<char>('0' + DrawRandom(10));
+    } else {
+      c = static_cast<char>('a' + DrawRandom(26));
+      if (DrawRandom(2) == 1) c = static_cast<char>(c - 32);
+    }
   }
 }
-BENCHMARK(BM_YardstickNaiveGeneration)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// std::sort of the same million texts as std::string, compared without
-// regard to case.
-void BM_YardstickStdSort(benchmark::State& state) {
-  const PasswordStore store = MillionOf16();
-  std::vector<std::string> texts;
-  for (int k = 0; k < store.Count(); ++k) texts.emplace_back(store.Get(k));
+// std::sort of texts held as std::string, compared without regard to case.
+void StdSort(std::vector<std::string>& texts) {
   const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-  const auto less = [&](const std::string& a, const std::string& b) {
+  std::sort(texts.begin(), texts.end(), [&](const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [&](char x, char y) { return lower(x) < lower(y); });
-  };
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::vector<std::string> copy = texts;
-    state.ResumeTiming();
-    std::sort(copy.begin(), copy.end(), less);
-    benchmark::DoNotOptimize(copy.data());
+  });
+}
+
+// One write of a whole image to a new file.
+void RawWrite(const std::vector<char>& image, const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return;
+  std::fwrite(image.data(), 1, image.size(), file);
+  std::fclose(file);
+}
+
+// --- Figures --------------------------------------------------------------
+
+struct Run {
+  int type, letterCase, low, high, count;
+  bool allowDuplicates;
+};
+
+void Generate(PasswordStore& store, const Run& run) {
+  HeadlessGenerationHost host;
+  RandomSeed = 1;
+  if (run.type == 2) {
+    GenerateNumericPasswords(store, run.low, run.high, run.count, run.allowDuplicates, host);
+  } else {
+    GenerateAlphaPasswords(store, run.low, run.high, run.count, run.type, run.letterCase,
+                           run.allowDuplicates, host);
   }
 }
-BENCHMARK(BM_YardstickStdSort)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// One write of an 18 MB buffer (what a million 16-character passwords
-// with CR LF make) to a new file.
-void BM_YardstickRawWrite(benchmark::State& state) {
-  const std::vector<char> image(static_cast<std::size_t>(Million) * 18, 'x');
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "tessavo-bench-raw.txt").string();
-  for (auto _ : state) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(image.data(), 1, image.size(), file);
+constexpr Run Alnum16{1, 2, 16, 16, Million, true};
+constexpr Run Alnum16Unique{1, 2, 16, 16, Million, false};
+
+struct Figure {
+  std::string name;
+  std::string yardstick;  // empty for a yardstick itself
+  std::string target;
+  std::function<void()> prepare;  // untimed, before every round
+  std::function<void()> work;
+  std::vector<double> times;      // ms, one per round
+};
+
+double Min(std::vector<double> v) { return *std::min_element(v.begin(), v.end()); }
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// One first 1,000,000-password run without duplicates in this process;
+// writes "milliseconds added-resident-bytes" to the file.
+int FirstRun(const std::string& resultPath) {
+  const std::size_t before = bench::PeakResidentBytes();
+  PasswordStore store;
+  const auto start = std::chrono::steady_clock::now();
+  Generate(store, Alnum16Unique);
+  const Milliseconds elapsed = std::chrono::steady_clock::now() - start;
+  const std::size_t added = bench::PeakResidentBytes() - before;
+  std::FILE* file = std::fopen(resultPath.c_str(), "w");
+  if (!file) return 1;
+  std::fprintf(file, "%f %zu\n", elapsed.count(), added);
+  std::fclose(file);
+  return store.Count() == Million ? 0 : 1;
+}
+
+// A first run in a fresh process, measured by the child it starts.
+struct FirstRunResult {
+  double milliseconds = 0;
+  double bytesPerPassword = 0;
+};
+FirstRunResult RunFreshProcess(const std::string& self) {
+  const std::string resultPath = TemporaryPath("tessavo-first-run.txt");
+  std::remove(resultPath.c_str());
+  const std::string command = "\"" + self + "\" --first-run \"" + resultPath + "\"";
+  FirstRunResult result;
+  if (std::system(command.c_str()) != 0) return result;
+  if (std::FILE* file = std::fopen(resultPath.c_str(), "r")) {
+    std::size_t bytes = 0;
+    if (std::fscanf(file, "%lf %zu", &result.milliseconds, &bytes) == 2) {
+      result.bytesPerPassword = static_cast<double>(bytes) / Million;
+    }
     std::fclose(file);
   }
-  std::remove(path.c_str());
+  std::remove(resultPath.c_str());
+  return result;
 }
-BENCHMARK(BM_YardstickRawWrite)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+int Main(int argc, char** argv) {
+  int rounds = 7;
+  std::string only;
+  for (int k = 1; k < argc; ++k) {
+    const std::string arg = argv[k];
+    if (arg == "--first-run" && k + 1 < argc) return FirstRun(argv[k + 1]);
+    if (arg == "--rounds" && k + 1 < argc) rounds = std::max(1, std::atoi(argv[++k]));
+    if (arg == "--only" && k + 1 < argc) only = argv[++k];
+  }
+
+  std::vector<char> naiveBuffer(static_cast<std::size_t>(Million) * 16);
+  PasswordStore store;
+  PasswordStore million16;
+  Generate(million16, Alnum16);
+  std::vector<std::string> texts, textsCopy;
+  for (int k = 0; k < million16.Count(); ++k) texts.emplace_back(million16.Get(k));
+  PasswordStore sorted;
+  const std::vector<char> rawImage(static_cast<std::size_t>(Million) * 18, 'x');
+  const std::string rawPath = TemporaryPath("tessavo-bench-raw.txt");
+  const std::string savePath = TemporaryPath("tessavo-bench-save.txt");
+
+  const auto generating = [&](const Run& run) { return [&store, run] { Generate(store, run); }; };
+  const auto none = [] {};
+  std::vector<Figure> figures = {
+      {"naive generation", "", "", none, [&] { NaiveGeneration(naiveBuffer); }, {}},
+      {"std::sort", "", "", [&] { textsCopy = texts; }, [&] { StdSort(textsCopy); }, {}},
+      {"raw write", "", "", none, [&] { RawWrite(rawImage, rawPath); }, {}},
+      {"1M Alphanumeric MiXeD 16, duplicates allowed", "naive generation", "<= 0.30", none,
+       generating(Alnum16), {}},
+      {"same, No duplicates, store reused", "naive generation", "<= 0.50",
+       generating(Alnum16Unique), generating(Alnum16Unique), {}},
+      {"Numeric fixed 6, No duplicates, whole capacity", "naive generation", "<= 1.3", none,
+       generating({2, 0, 6, 6, Million, false}), {}},
+      {"1M Alphanumeric MiXeD 3..16, No duplicates", "naive generation", "", none,
+       generating({1, 2, 3, 16, Million, false}), {}},
+      {"1M Alphabetic lowercase fixed 8, No duplicates", "naive generation", "", none,
+       generating({0, 0, 8, 8, Million, false}), {}},
+      {"1M Alphabetic lowercase fixed 8, duplicates allowed", "naive generation", "", none,
+       generating({0, 0, 8, 8, Million, true}), {}},
+      {"Sort of 1M x 16", "std::sort", "<= 0.40", [&] { sorted = million16; },
+       [&] { sorted.Sort(); }, {}},
+      {"SaveToFile of them", "raw write", "<= 3.0", none, [&] { million16.SaveToFile(savePath); },
+       {}},
+  };
+  const auto wanted = [&](const Figure& f) {
+    return only.empty() || f.yardstick.empty() || f.name.find(only) != std::string::npos;
+  };
+
+  std::vector<FirstRunResult> firstRuns;
+  const bool measureFirstRuns = only.empty() || std::string("first run").find(only) == 0;
+  for (int round = 0; round < rounds; ++round) {
+    for (Figure& figure : figures) {
+      if (!wanted(figure)) continue;
+      figure.prepare();
+      const auto start = std::chrono::steady_clock::now();
+      figure.work();
+      const Milliseconds elapsed = std::chrono::steady_clock::now() - start;
+      figure.times.push_back(elapsed.count());
+    }
+    if (measureFirstRuns) firstRuns.push_back(RunFreshProcess(argv[0]));
+  }
+  std::remove(rawPath.c_str());
+  std::remove(savePath.c_str());
+
+  const auto find = [&](const std::string& name) -> const Figure& {
+    return *std::find_if(figures.begin(), figures.end(),
+                         [&](const Figure& f) { return f.name == name; });
+  };
+  std::printf("%d rounds; ratios are to the yardstick's figure of the same statistic\n\n",
+              rounds);
+  std::printf("%-52s %9s %9s %9s %9s  %s\n", "figure", "min ms", "median ms", "min x",
+              "median x", "target");
+  for (const Figure& figure : figures) {
+    if (!wanted(figure)) continue;
+    std::printf("%-52s %9.1f %9.1f", figure.name.c_str(), Min(figure.times),
+                Median(figure.times));
+    if (!figure.yardstick.empty()) {
+      const Figure& yardstick = find(figure.yardstick);
+      std::printf(" %9.2f %9.2f  %s", Min(figure.times) / Min(yardstick.times),
+                  Median(figure.times) / Median(yardstick.times), figure.target.c_str());
+    }
+    std::printf("\n");
+  }
+  if (measureFirstRuns) {
+    std::vector<double> times, bytes;
+    for (const FirstRunResult& r : firstRuns) {
+      times.push_back(r.milliseconds);
+      bytes.push_back(r.bytesPerPassword);
+    }
+    const Figure& naive = find("naive generation");
+    std::printf("%-52s %9.1f %9.1f %9.2f %9.2f  %s\n",
+                "same, No duplicates, first run in a fresh process", Min(times), Median(times),
+                Min(times) / Min(naive.times), Median(times) / Median(naive.times), "<= 0.65");
+    std::printf("%-52s %9.1f %9.1f %9s %9s  %s\n",
+                "  resident memory it added, bytes per password", Min(bytes), Median(bytes), "",
+                "", "<= 32");
+  }
+  return 0;
+}
 
 }  // namespace
 }  // namespace tessavo
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return tessavo::Main(argc, argv); }
