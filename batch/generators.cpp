@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 
+#include "batch/draw_ahead.h"
 #include "batch/duplicate_index.h"
 #include "common/character_rule.h"
 #include "common/random.h"
@@ -38,27 +38,28 @@ constexpr std::size_t MaxReservedCharacters = std::size_t{1} << 28;
 
 using character_rule::AlphabetSizeOf;
 using character_rule::Kind;
-using character_rule::NextCharacter;
 using character_rule::Scaled;
 using character_rule::Step1;
 using character_rule::Style;
 
 // --- Drawing --------------------------------------------------------------
 
-// The candidate drawn from seed (a length draw if the range offers more
-// than one, then the characters); returns the seed after it. Touches no
-// shared state, so a candidate can be made ahead of time.
+// The length of the candidate drawn from seed: a draw only if the range
+// offers more than one (it comes before the characters).
+inline int DrawLength(std::uint32_t& seed, int low, std::uint32_t lengthChoices) {
+  if (lengthChoices <= 1) return low;
+  seed = seed * Step1 + 1u;
+  return low + static_cast<int>(Scaled(lengthChoices, seed));
+}
+
+// The candidate drawn from seed into text (room for the longest one);
+// returns the seed after it. Touches no shared state, so a candidate can be
+// made ahead of time.
 template <Kind K, Style S>
-std::uint32_t MakeCandidate(std::uint32_t seed, int low, std::uint32_t lengthChoices,
-                            std::string& text) {
-  int length = low;
-  if (lengthChoices > 1) {
-    seed = seed * Step1 + 1u;
-    length = low + static_cast<int>(Scaled(lengthChoices, seed));
-  }
-  text.resize(static_cast<std::size_t>(length));
-  for (char& c : text) c = NextCharacter<K, S>(seed);
-  return seed;
+std::uint32_t MakeCandidate(std::uint32_t seed, int low, std::uint32_t lengthChoices, char* text,
+                            int& length) {
+  length = DrawLength(seed, low, lengthChoices);
+  return draw_ahead::DrawCharacters<K, S>(seed, text, static_cast<std::size_t>(length));
 }
 
 // --- Progress -------------------------------------------------------------
@@ -115,29 +116,34 @@ template <Kind K, Style S>
 class Lookahead {
  public:
   struct Candidate {
-    std::string text;
+    std::string_view Text() const { return std::string_view(text.data(), length); }
+    std::string text;        // room for the longest candidate
+    std::size_t length = 0;
     std::uint32_t from = 0;  // RandomSeed before it
     std::uint32_t to = 0;    // and after it
     std::uint64_t key = 0;   // for the index
   };
 
-  Lookahead(int low, std::uint32_t lengthChoices, const DuplicateIndex* index)
-      : low_(low), lengthChoices_(lengthChoices), index_(index), depth_(index ? Depth : 1) {}
+  Lookahead(int low, std::uint32_t lengthChoices, const DuplicateIndex& index)
+      : low_(low), lengthChoices_(lengthChoices), index_(index) {
+    const std::size_t longest = low + static_cast<std::size_t>(lengthChoices) - 1;
+    for (Candidate& candidate : ring_) candidate.text.resize(longest);
+  }
 
   // The candidate drawn from seed; valid until the next call.
   const Candidate& Take(std::uint32_t seed) {
     if (ready_ > 0 && ring_[first_].from != seed) ready_ = 0;
-    for (; ready_ < depth_; ++ready_) {
+    for (; ready_ < Depth; ++ready_) {
       const std::uint32_t from = ready_ == 0 ? seed : ring_[(first_ + ready_ - 1) % Depth].to;
       Candidate& made = ring_[(first_ + ready_) % Depth];
       made.from = from;
-      made.to = MakeCandidate<K, S>(from, low_, lengthChoices_, made.text);
-      if (index_) {
-        made.key = index_->KeyOf(made.text);
-        // Issued here, not inside the index: the compiler takes a function
-        // that only prefetches for one without effect and drops its calls.
-        __builtin_prefetch(index_->Place(made.key));
-      }
+      int length = 0;
+      made.to = MakeCandidate<K, S>(from, low_, lengthChoices_, made.text.data(), length);
+      made.length = static_cast<std::size_t>(length);
+      made.key = index_.KeyOf(made.Text());
+      // Issued here, not inside the index: the compiler takes a function
+      // that only prefetches for one without effect and drops its calls.
+      __builtin_prefetch(index_.Place(made.key));
     }
     const Candidate& taken = ring_[first_];
     first_ = (first_ + 1) % Depth;
@@ -149,8 +155,7 @@ class Lookahead {
   static constexpr int Depth = 8;
   const int low_;
   const std::uint32_t lengthChoices_;
-  const DuplicateIndex* const index_;
-  const int depth_;
+  const DuplicateIndex& index_;
   std::array<Candidate, Depth> ring_;
   int first_ = 0;
   int ready_ = 0;
@@ -158,27 +163,11 @@ class Lookahead {
 
 // --- The run --------------------------------------------------------------
 
-template <Kind K, Style S>
-void Generate(PasswordStore& store, int low, int high, int passwordCount, bool allowDuplicates,
-              GenerationHost& host) {
-  store.Clear();
-  // The window refuses all of these; they are caught here too because each
-  // would otherwise never end.
-  if (passwordCount < 1 || low < 0 || low > high) return;
-  if (!allowDuplicates &&
-      static_cast<std::uint64_t>(passwordCount) > DistinctTexts(AlphabetSizeOf(K, S), low, high)) {
-    return;
-  }
-
-  const int reservedEntries = std::min(passwordCount, MaxReservedEntries);
-  const std::size_t typicalLength = (static_cast<std::size_t>(low) + high + 1) / 2;
-  store.Reserve(reservedEntries,
-                std::min(MaxReservedCharacters, reservedEntries * typicalLength));
-  std::optional<DuplicateIndex> index;
-  if (!allowDuplicates) index.emplace(K, S, low, high, passwordCount);
-
-  Lookahead<K, S> lookahead(low, static_cast<std::uint32_t>(high - low) + 1,
-                            index ? &*index : nullptr);
+// The passes of a run, each making one candidate (nextCandidate returns
+// whether it was accepted) until passwordCount are, with the progress
+// window kept up to date and messages dispatched between passes.
+template <typename NextCandidate>
+void RunPasses(GenerationHost& host, int passwordCount, NextCandidate&& nextCandidate) {
   int accepted = 0;
   ProgressReporter progress(host, passwordCount);
   Clock::time_point lastProcessed = host.Now();
@@ -189,15 +178,7 @@ void Generate(PasswordStore& store, int low, int high, int passwordCount, bool a
 
   for (;;) {
     if (host.CancelRequested()) return;
-
-    const auto& candidate = lookahead.Take(RandomSeed);
-    RandomSeed = candidate.to;
-    if (!index) {
-      store.Append(candidate.text);
-      ++accepted;
-    } else if (index->AppendIfNew(store, candidate.text, candidate.key)) {
-      ++accepted;
-    }
+    if (nextCandidate()) ++accepted;
 
     // The last candidate is always followed by a dispatch, so that a
     // Cancel pressed meanwhile is seen by the caller.
@@ -228,6 +209,43 @@ void Generate(PasswordStore& store, int low, int high, int passwordCount, bool a
       // must not leave the next slice without any work.
       lastProcessed = lastReading = host.Now();
     }
+  }
+}
+
+template <Kind K, Style S>
+void Generate(PasswordStore& store, int low, int high, int passwordCount, bool allowDuplicates,
+              GenerationHost& host) {
+  store.Clear();
+  // The window refuses all of these; they are caught here too because each
+  // would otherwise never end.
+  if (passwordCount < 1 || low < 0 || low > high) return;
+  if (!allowDuplicates &&
+      static_cast<std::uint64_t>(passwordCount) > DistinctTexts(AlphabetSizeOf(K, S), low, high)) {
+    return;
+  }
+
+  const int reservedEntries = std::min(passwordCount, MaxReservedEntries);
+  const std::size_t typicalLength = (static_cast<std::size_t>(low) + high + 1) / 2;
+  store.Reserve(reservedEntries,
+                std::min(MaxReservedCharacters, reservedEntries * typicalLength));
+
+  const auto lengthChoices = static_cast<std::uint32_t>(high - low) + 1;
+  if (allowDuplicates) {
+    // Nothing to look up: each candidate is drawn straight into the store.
+    RunPasses(host, passwordCount, [&] {
+      std::uint32_t seed = RandomSeed;
+      const auto length = static_cast<std::size_t>(DrawLength(seed, low, lengthChoices));
+      RandomSeed = draw_ahead::DrawCharacters<K, S>(seed, store.AppendSpace(length), length);
+      return true;
+    });
+  } else {
+    DuplicateIndex index(K, S, low, high, passwordCount);
+    Lookahead<K, S> lookahead(low, lengthChoices, index);
+    RunPasses(host, passwordCount, [&] {
+      const auto& candidate = lookahead.Take(RandomSeed);
+      RandomSeed = candidate.to;
+      return index.AppendIfNew(store, candidate.Text(), candidate.key);
+    });
   }
 }
 

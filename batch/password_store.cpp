@@ -66,25 +66,43 @@ void PasswordStore::KeepEntries() {
   implied_ = false;
 }
 
-void PasswordStore::Append(std::string_view text) {
-  if (count_ == INT_MAX || text.size() > MaxCharacters - chars_.size()) {
+void PasswordStore::CheckRoomFor(std::size_t length) const {
+  if (count_ == INT_MAX || length > MaxCharacters - chars_.size()) {
     throw std::length_error("PasswordStore: too many characters for 32-bit offsets");
   }
-  if (implied_ && count_ > 0 && text.size() != impliedLength_) KeepEntries();
-  const std::size_t offset = chars_.size();
-  chars_.append(text.data(), text.size());
+}
+
+// Records the entry whose characters were just put at offset.
+void PasswordStore::AddEntry(std::size_t offset, std::size_t length) {
   if (implied_) {
-    impliedLength_ = static_cast<std::uint32_t>(text.size());
+    impliedLength_ = static_cast<std::uint32_t>(length);
   } else {
     try {
       entries_.push_back(
-          Entry{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(text.size())});
+          Entry{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)});
     } catch (...) {
       chars_.resize(offset);
       throw;
     }
   }
   ++count_;
+}
+
+void PasswordStore::Append(std::string_view text) {
+  CheckRoomFor(text.size());
+  if (implied_ && count_ > 0 && text.size() != impliedLength_) KeepEntries();
+  const std::size_t offset = chars_.size();
+  chars_.append(text.data(), text.size());  // text may lie in chars_ itself
+  AddEntry(offset, text.size());
+}
+
+char* PasswordStore::AppendSpace(std::size_t length) {
+  CheckRoomFor(length);
+  if (implied_ && count_ > 0 && length != impliedLength_) KeepEntries();
+  const std::size_t offset = chars_.size();
+  chars_.resize(offset + length);
+  AddEntry(offset, length);
+  return chars_.data() + offset;
 }
 
 void PasswordStore::Reserve(int entries, std::size_t characters) {

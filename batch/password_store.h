@@ -34,6 +34,11 @@ class PasswordStore {
   // Throws std::length_error once the texts would outgrow 32-bit offsets.
   void Append(std::string_view text);
 
+  // Appends an entry of length characters and returns where they go, for
+  // the caller to write (straight into the store, not through a copy);
+  // valid until the store changes. Throws as Append does.
+  char* AppendSpace(std::size_t length);
+
   // Makes room for that many entries and characters in all, so that a run
   // of known size allocates once (a hint: never fails, never shrinks).
   void Reserve(int entries, std::size_t characters);
@@ -72,6 +77,8 @@ class PasswordStore {
   // Makes the references explicit, before anything that needs them in
   // their own right: a text of another length, Sort or Delete.
   void KeepEntries();
+  void CheckRoomFor(std::size_t length) const;
+  void AddEntry(std::size_t offset, std::size_t length);
   void CheckIndex(int index) const;
 
   std::string chars_;           // the texts, back to back, in append order

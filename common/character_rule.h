@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
+#include <utility>
 
 namespace tessavo::character_rule {
 
@@ -32,52 +34,90 @@ constexpr std::uint64_t AlphabetSizeOf(Kind kind, Style style) {
   return kind == Kind::Digits ? 10 : kind == Kind::Letters ? letters : 10 + letters;
 }
 
-// One, two and three steps of the generator: seed' = Step1 * seed + 1.
+// k steps of the generator at once: seed' = multiplier * seed + increment.
+// Any future state is one multiply away, so states several steps ahead can
+// be computed side by side instead of one after another.
+struct Jump {
+  std::uint32_t multiplier = 1;
+  std::uint32_t increment = 0;
+  constexpr std::uint32_t From(std::uint32_t seed) const { return multiplier * seed + increment; }
+};
 constexpr std::uint32_t Step1 = 134775813u;
-constexpr std::uint32_t Step2 = Step1 * Step1, Add2 = Step1 + 1u;
-constexpr std::uint32_t Step3 = Step2 * Step1, Add3 = Step2 + Step1 + 1u;
+constexpr Jump JumpOf(int steps) {
+  Jump jump;
+  for (int k = 0; k < steps; ++k) jump = {jump.multiplier * Step1, jump.increment * Step1 + 1u};
+  return jump;
+}
+
+// The jump of k steps, fixed when the program is compiled.
+template <int K>
+constexpr Jump JumpBy = JumpOf(K);
+
+// Runs f(std::integral_constant<int, k>) for k = 0..N-1, unrolled, so that
+// each k is a constant where it is used.
+template <int N, typename F>
+constexpr void ForEachIndex(F&& f) {
+  [&]<int... I>(std::integer_sequence<int, I...>) {
+    (f(std::integral_constant<int, I>{}), ...);
+  }(std::make_integer_sequence<int, N>{});
+}
 
 // DrawRandom(n) for the seed it has just stepped to.
 constexpr std::uint32_t Scaled(std::uint32_t n, std::uint32_t seed) {
   return static_cast<std::uint32_t>((static_cast<std::uint64_t>(n) * seed) >> 32);
 }
 
-// Draws one character from seed and leaves seed after the draws it took:
-// one of 10 for a digit; for a digit-or-letter one of 2 first (1 makes a
-// digit); one of 26 for a letter, then for mixed case one of 2 (1 makes it
-// upper case).
+// All ones when the state's draw of 2 gave 1, else zero: for picking
+// between two values without a branch.
+constexpr std::uint32_t MaskOf(std::uint32_t state) { return 0u - (state >> 31); }
+constexpr std::uint32_t Pick(std::uint32_t mask, std::uint32_t ifOne, std::uint32_t ifZero) {
+  return (ifOne & mask) | (ifZero & ~mask);
+}
+
+// The most draws one character takes.
+template <Kind K, Style S>
+constexpr int MaxDraws = K == Kind::Digits ? 1 : (K == Kind::Letters ? 1 : 2) + (S == Style::Mixed);
+
+// The character drawn from the states the generator steps through next
+// (state[0] the first): one of 10 for a digit; for a digit-or-letter one of
+// 2 first (1 makes a digit); one of 26 for a letter, then for mixed case one
+// of 2 (1 makes it upper case). A digit-or-letter draws its case only for a
+// letter; the state after the character is then state[1], else
+// state[MaxDraws - 1], which AfterCharacter gives.
+template <Kind K, Style S>
+constexpr char CharacterOf(const std::uint32_t* state) {
+  if constexpr (K == Kind::Digits) {
+    return static_cast<char>('0' + Scaled(10, state[0]));
+  } else {
+    constexpr int at = K == Kind::Letters ? 0 : 1;  // the letter's draw
+    std::uint32_t letter = 'a' + Scaled(26, state[at]);
+    if constexpr (S == Style::Upper) letter -= 32;
+    if constexpr (S == Style::Mixed) letter -= (state[at + 1] >> 31) << 5;
+    if constexpr (K == Kind::Letters) {
+      return static_cast<char>(letter);
+    } else {
+      const std::uint32_t digit = '0' + Scaled(10, state[1]);
+      return static_cast<char>(Pick(MaskOf(state[0]), digit, letter));
+    }
+  }
+}
+template <Kind K, Style S>
+constexpr std::uint32_t AfterCharacter(const std::uint32_t* state) {
+  if constexpr (K == Kind::DigitOrLetter && S == Style::Mixed) {
+    return Pick(MaskOf(state[0]), state[1], state[2]);
+  } else {
+    return state[MaxDraws<K, S> - 1];
+  }
+}
+
+// Draws one character from seed and leaves seed after the draws it took.
 template <Kind K, Style S>
 constexpr char NextCharacter(std::uint32_t& seed) {
-  const std::uint32_t s1 = seed * Step1 + 1u;
-  if constexpr (K == Kind::Digits) {
-    seed = s1;
-    return static_cast<char>('0' + Scaled(10, s1));
-  } else if constexpr (K == Kind::Letters) {
-    std::uint32_t letter = 'a' + Scaled(26, s1);
-    if constexpr (S == Style::Mixed) {
-      const std::uint32_t s2 = seed * Step2 + Add2;
-      letter -= (s2 >> 31) << 5;
-      seed = s2;
-    } else {
-      if constexpr (S == Style::Upper) letter -= 32;
-      seed = s1;
-    }
-    return static_cast<char>(letter);
-  } else {
-    const std::uint32_t s2 = seed * Step2 + Add2;
-    const std::uint32_t digit = 0u - (s1 >> 31);  // all ones for a digit
-    const std::uint32_t digitCharacter = '0' + Scaled(10, s2);
-    std::uint32_t letter = 'a' + Scaled(26, s2);
-    if constexpr (S == Style::Upper) letter -= 32;
-    if constexpr (S == Style::Mixed) {
-      const std::uint32_t s3 = seed * Step3 + Add3;
-      letter -= (s3 >> 31) << 5;
-      seed = (s2 & digit) | (s3 & ~digit);
-    } else {
-      seed = s2;
-    }
-    return static_cast<char>((digitCharacter & digit) | (letter & ~digit));
-  }
+  std::uint32_t state[MaxDraws<K, S>];
+  ForEachIndex<MaxDraws<K, S>>([&](auto k) { state[k] = JumpBy<k + 1>.From(seed); });
+  const char character = CharacterOf<K, S>(state);
+  seed = AfterCharacter<K, S>(state);
+  return character;
 }
 
 // Runs body.template operator()<K, S>() for a rule known only at run time,
