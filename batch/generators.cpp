@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -73,9 +74,9 @@ class ProgressReporter {
       : host_(host), passwordCount_(passwordCount) {}
 
   void UpdateBar(int accepted) {
-    if (accepted != percentFor_) {
+    if (accepted >= nextPercentAt_) {
       percent_ = ProgressPercent(accepted, passwordCount_);
-      percentFor_ = accepted;
+      nextPercentAt_ = FirstCountAbove(percent_, accepted);
     }
     if (percent_ > host_.ProgressPosition()) {
       host_.SetProgressPosition(percent_);
@@ -97,9 +98,28 @@ class ProgressReporter {
   }
 
  private:
+  // The smallest count above accepted whose percentage exceeds percent:
+  // the percentage never falls as the count grows, so a search finds it, and
+  // the rounding stays ProgressPercent's own while it is computed about a
+  // hundred times a run instead of once per candidate.
+  int FirstCountAbove(int percent, int accepted) const {
+    int low = accepted + 1;
+    int high = passwordCount_;
+    if (low > high || ProgressPercent(high, passwordCount_) <= percent) return INT_MAX;
+    while (low < high) {
+      const int middle = low + (high - low) / 2;
+      if (ProgressPercent(middle, passwordCount_) > percent) {
+        high = middle;
+      } else {
+        low = middle + 1;
+      }
+    }
+    return low;
+  }
+
   GenerationHost& host_;
   const int passwordCount_;
-  int percentFor_ = -1;
+  int nextPercentAt_ = 0;  // the count at which percent_ changes next
   int percent_ = 0;
   bool timeWritten_ = false;
   std::int64_t timeSecond_ = 0;
