@@ -172,13 +172,13 @@ class Lookahead {
   }
 
  private:
-  static constexpr int Depth = 8;
+  static constexpr unsigned Depth = 8;  // a power of two: % is a mask
   const int low_;
   const std::uint32_t lengthChoices_;
   const DuplicateIndex& index_;
   std::array<Candidate, Depth> ring_;
-  int first_ = 0;
-  int ready_ = 0;
+  unsigned first_ = 0;
+  unsigned ready_ = 0;
 };
 
 // --- The run --------------------------------------------------------------
@@ -235,14 +235,15 @@ void RunPasses(GenerationHost& host, int passwordCount, NextCandidate&& nextCand
 template <Kind K, Style S>
 void Generate(PasswordStore& store, int low, int high, int passwordCount, bool allowDuplicates,
               GenerationHost& host) {
-  store.Clear();
   // The window refuses all of these; they are caught here too because each
   // would otherwise never end.
-  if (passwordCount < 1 || low < 0 || low > high) return;
-  if (!allowDuplicates &&
-      static_cast<std::uint64_t>(passwordCount) > DistinctTexts(AlphabetSizeOf(K, S), low, high)) {
+  if (passwordCount < 1 || low < 0 || low > high ||
+      (!allowDuplicates && static_cast<std::uint64_t>(passwordCount) >
+                               DistinctTexts(AlphabetSizeOf(K, S), low, high))) {
+    store.Clear();
     return;
   }
+  store.Empty();  // its room is reused where it fits (Reserve)
 
   const int reservedEntries = std::min(passwordCount, MaxReservedEntries);
   const std::size_t typicalLength = (static_cast<std::size_t>(low) + high + 1) / 2;

@@ -1,5 +1,6 @@
 #include "batch/password_store.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <new>
@@ -58,6 +59,14 @@ void PasswordStore::Clear() {
   impliedLength_ = 0;
 }
 
+void PasswordStore::Empty() {
+  chars_.clear();
+  entries_.clear();
+  count_ = 0;
+  implied_ = true;
+  impliedLength_ = 0;
+}
+
 void PasswordStore::KeepEntries() {
   if (!implied_) return;
   // Into the room Reserve may have made; entries_ is empty until now.
@@ -106,6 +115,10 @@ char* PasswordStore::AppendSpace(std::size_t length) {
 }
 
 void PasswordStore::Reserve(int entries, std::size_t characters) {
+  if (count_ == 0 && (chars_.capacity() / 2 > characters ||
+                      entries_.capacity() / 2 > static_cast<std::size_t>(std::max(entries, 0)))) {
+    Clear();
+  }
   try {
     if (entries > 0) entries_.reserve(static_cast<std::size_t>(entries));
     chars_.reserve(characters < MaxCharacters ? characters : MaxCharacters);

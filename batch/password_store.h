@@ -28,7 +28,13 @@ class ListIndexError : public std::out_of_range {
 
 class PasswordStore {
  public:
+  // Removes every entry and gives back all memory.
   void Clear();
+
+  // Removes every entry but keeps the room they took, so that the next run
+  // of similar size writes to memory that is already there: fresh memory
+  // costs the system a fault per page as it is first touched.
+  void Empty();
   int Count() const { return count_; }
 
   // Throws std::length_error once the texts would outgrow 32-bit offsets.
@@ -40,7 +46,8 @@ class PasswordStore {
   char* AppendSpace(std::size_t length);
 
   // Makes room for that many entries and characters in all, so that a run
-  // of known size allocates once (a hint: never fails, never shrinks).
+  // of known size allocates once (a hint: never fails). Room kept by Empty
+  // that is more than twice what is asked for is given back first.
   void Reserve(int entries, std::size_t characters);
 
   // The entry at a position; the view stays valid until the store changes.

@@ -44,7 +44,7 @@ void TFrmMain::MnuFileGenerateClick() {
   EnableListControls(false);
   progress.CancelRequested = false;
   progress.OkPressed = false;
-  store_->Clear();
+  store_->Empty();  // the generator reuses its room
   const LengthRange lengths = EffectiveLengths(OptionsFromControls());
   progress.RunStartTime = tk::App().Now();
   progress.PrepareForRun();
