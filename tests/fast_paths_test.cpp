@@ -112,6 +112,24 @@ TEST(FastPathsTest, ImpliedEntriesBehaveAsKeptOnes) {
   EXPECT_EQ(Contents(uniform), Contents(explicitly));
 }
 
+TEST(FastPathsTest, EmptyKeepsRoomForARunOfSimilarSizeOnly) {
+  PasswordStore store;
+  store.Reserve(1000, 16000);
+  store.Append("sixteen letters!");
+  const std::size_t room = store.MemoryUsage();
+  store.Empty();
+  EXPECT_EQ(store.Count(), 0);
+  EXPECT_THROW(store.Get(0), ListIndexError);
+  store.Reserve(600, 9000);  // fits, and not more than twice as much
+  EXPECT_EQ(store.MemoryUsage(), room);
+  store.Append("abc");
+  store.Append("de");
+  EXPECT_EQ(store.Get(1), "de");
+  store.Empty();
+  store.Reserve(10, 100);  // far less: the room goes back
+  EXPECT_LT(store.MemoryUsage(), room / 10);
+}
+
 // Never visible; cancels after a number of candidates.
 class CancellingHost : public HeadlessGenerationHost {
  public:

@@ -1,7 +1,10 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 
-#include "bench/process_memory.h"
+#include "bench/process.h"
 
 namespace tessavo::bench {
 
@@ -16,6 +19,19 @@ std::size_t PeakResidentBytes() {
   }
   std::fclose(status);
   return kilobytes * 1024;
+}
+
+int RunProgram(const std::string& program, const std::string& first, const std::string& second) {
+  const pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    execl(program.c_str(), program.c_str(), first.c_str(), second.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) < 0 || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
 }
 
 }  // namespace tessavo::bench
