@@ -252,6 +252,23 @@ TEST(CollateTest, FastComparisonFollowsTheLocaleRules) {
   EXPECT_EQ(CompareTextLocale("ABC", "abc"), 0);
 }
 
+// Texts are tested eight bytes at a time and the rest one by one: any byte
+// at any place, whole words and tails alike, must be judged on its own.
+TEST(CollateTest, AlphanumericTestJudgesEveryByteAtEveryPlace) {
+  const auto alphanumeric = [](int c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  };
+  for (const std::size_t length : {1u, 7u, 8u, 9u, 16u, 17u}) {
+    for (std::size_t at = 0; at < length; ++at) {
+      for (int c = 0; c < 256; ++c) {
+        std::string text(length, at % 2 ? 'Z' : '0');
+        text[at] = static_cast<char>(c);
+        ASSERT_EQ(IsAsciiAlphanumeric(text), alphanumeric(c)) << length << " " << at << " " << c;
+      }
+    }
+  }
+}
+
 #ifdef _WIN32
 // The fast comparison stands in for the locale one; this holds it to the
 // real CompareStringA on texts built to share prefixes and differ in case.
