@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/store_sort.h"
 #include "common/collate.h"
 
 #ifdef _WIN32
@@ -227,6 +228,116 @@ TEST(PasswordStoreSortTest, WorstCaseInputSortsOnASmallStack) {
     char text[16];
     std::snprintf(text, sizeof text, "%07d", k);
     ASSERT_EQ(store.Get(k), text);
+  }
+}
+
+// The fast order for lists without equal texts, held to the plain
+// quicksort. Texts of 0..20 characters, a third of them sharing their first
+// eight characters in varying case, so that keys tie and the tails decide.
+struct TestRef {
+  std::uint32_t offset;
+  std::uint32_t length;
+};
+
+std::vector<std::string> DistinctTexts(std::mt19937& random, int count) {
+  const std::string alphabet = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  std::vector<std::string> texts;
+  while (static_cast<int>(texts.size()) < count) {
+    std::string text = random() % 3 == 0 ? "q7Rs0tUv" : "";
+    for (char& c : text) c = random() % 2 ? static_cast<char>(std::toupper(c)) : c;
+    for (int length = static_cast<int>(random() % 21); static_cast<int>(text.size()) < length;) {
+      text += alphabet[random() % alphabet.size()];
+    }
+    const bool taken = std::any_of(texts.begin(), texts.end(), [&](const std::string& other) {
+      return CompareAlphanumericFolded(text, other) == 0;
+    });
+    if (!taken) texts.push_back(text);
+  }
+  return texts;
+}
+
+std::vector<TestRef> RefsOf(const std::vector<std::string>& texts, std::string& chars) {
+  std::vector<TestRef> refs;
+  for (const std::string& text : texts) {
+    refs.push_back({static_cast<std::uint32_t>(chars.size()),
+                    static_cast<std::uint32_t>(text.size())});
+    chars += text;
+  }
+  return refs;
+}
+
+// Sorts through the fast order directly, so that a list the store would
+// have left to the quicksort shows: expects it to succeed exactly when no
+// two texts compare equal, and to leave the references alone otherwise.
+std::vector<std::string> FastOrder(const std::vector<std::string>& texts, bool expectDistinct) {
+  std::string chars;
+  std::vector<TestRef> refs = RefsOf(texts, chars);
+  const bool sorted = SortDistinctAlphanumeric(chars, refs);
+  EXPECT_EQ(sorted, expectDistinct);
+  std::vector<std::string> result;
+  for (const TestRef ref : refs) result.push_back(chars.substr(ref.offset, ref.length));
+  if (!sorted) {
+    EXPECT_EQ(result, texts);
+  }
+  return result;
+}
+
+TEST(PasswordStoreSortTest, FastOrderMatchesTheQuicksortAndStepsAsideForEqualTexts) {
+  std::mt19937 random(77);
+  for (const int count : {2, 3, 17, 2000}) {
+    for (int round = 0; round < 3; ++round) {
+      std::vector<std::string> texts = DistinctTexts(random, count);
+      // One equal pair, placed late: a case variant, or the first entry last.
+      if (round == 1) {
+        std::string twin = texts[random() % texts.size()];
+        for (char& c : twin) {
+          if (std::isalpha(static_cast<unsigned char>(c))) c ^= 0x20;
+        }
+        texts.insert(texts.end() - 1, twin);
+      } else if (round == 2) {
+        texts.push_back(texts.front());
+      }
+      std::vector<std::string> expected = texts;
+      PlainQuickSort(expected, 0, static_cast<int>(expected.size()) - 1);
+      const std::vector<std::string> fast = FastOrder(texts, round == 0);
+      if (round == 0) {
+        EXPECT_EQ(fast, expected) << count;
+      }
+      PasswordStore store = StoreOf(texts);
+      store.Sort();
+      ASSERT_EQ(Contents(store), expected) << count << " " << round;
+    }
+  }
+}
+
+// Lists beyond four million entries keep fewer key bits; run here on a
+// short list with such a packing, half the texts differing only from the
+// seventh character on, so that many share the shortened key.
+TEST(PasswordStoreSortTest, ShortenedKeysOfLongListsStillOrderExactly) {
+  using namespace store_sort_detail;
+  std::mt19937 random(5);
+  std::vector<std::string> texts = DistinctTexts(random, 3000);
+  for (std::size_t k = 0; k < texts.size(); k += 2) texts[k] = "AbCdEf" + texts[k];
+  std::string chars;
+  const std::vector<TestRef> refs = RefsOf(texts, chars);
+  std::vector<std::string> expected = texts;
+  std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+    return CompareAlphanumericFolded(a, b) < 0;
+  });
+  for (const std::size_t longCount : {std::size_t{1} << 26, std::size_t{2147483647}}) {
+    const Packing packing(longCount);
+    const std::uint64_t largestKey = CompactAlphanumericKey("zzzzzzzz");
+    ASSERT_EQ(packing.Position(packing.Item(largestKey, longCount - 1)), longCount - 1);
+    std::vector<std::uint64_t> items(refs.size());
+    std::vector<std::uint64_t> scratch(refs.size());
+    PackTexts(packing, chars, refs, items.data());
+    RadixSortByKey(packing, items.data(), scratch.data(), items.size());
+    const auto text = [&](std::uint64_t item) {
+      const TestRef ref = refs[packing.Position(item)];
+      return std::string_view(chars).substr(ref.offset, ref.length);
+    };
+    ASSERT_TRUE(OrderRunsStrictly(packing, items.data(), items.size(), text));
+    for (std::size_t k = 0; k < items.size(); ++k) ASSERT_EQ(text(items[k]), expected[k]) << k;
   }
 }
 
