@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "batch/store_image.h"
 #include "batch/store_sort.h"
 #include "common/collate.h"
 
@@ -150,15 +151,8 @@ void PasswordStore::Sort() {
 }
 
 void PasswordStore::SaveToFile(const std::string& path) const {
-  std::size_t size = 0;
-  for (const Entry entry : entries_) size += entry.length + 2;
-  std::string image;
-  image.reserve(size);
-  for (const Entry entry : entries_) {
-    image.append(Text(entry));
-    image.append("\r\n", 2);
-  }
-  ReplaceFileContents(path, image);
+  LinesImage<Entry> image(chars_, entries_);
+  ReplaceFileContents(path, [&image] { return image.Next(); });
 }
 
 std::size_t PasswordStore::MemoryUsage() const {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/store_image.h"
 #include "batch/store_sort.h"
 #include "common/collate.h"
 
@@ -477,6 +478,51 @@ TEST_F(PasswordStoreSaveTest, SavesInSortedOrderAfterSortAndDelete) {
   EXPECT_EQ(ReadBytes(path), "a\r\nb\r\n");
 }
 
+// The image is made a chunk at a time: lines of every length straddle the
+// chunk boundaries, one text is longer than a chunk, and empty texts still
+// give their CR LF.
+TEST_F(PasswordStoreSaveTest, ImageOfManyChunksIsExactlyEveryLineInOrder) {
+  std::mt19937 random(11);
+  PasswordStore store;
+  std::string expected;
+  for (int k = 0; expected.size() < 5 * SaveChunkBytes; ++k) {
+    const std::size_t length = k == 700 ? SaveChunkBytes * 3 / 2 : random() % 41;
+    const std::string text(length, static_cast<char>('a' + k % 26));
+    store.Append(text);
+    expected += text + "\r\n";
+  }
+  const std::string path = PathOf("chunks.txt");
+  store.SaveToFile(path);
+  EXPECT_TRUE(ReadBytes(path) == expected);  // not printed: megabytes
+
+  // Every place a boundary can cut a line, between CR and LF included.
+  const std::vector<std::string> texts = {"", "a", "bc", "defghij", "", "klmnopqrstuvwxyz0123"};
+  std::string chars;
+  const std::vector<TestRef> refs = RefsOf(texts, chars);
+  for (std::size_t chunkBytes = 1; chunkBytes <= 25; ++chunkBytes) {
+    LinesImage<TestRef> image(chars, refs, chunkBytes);
+    std::string made;
+    for (std::string_view chunk = image.Next(); !chunk.empty(); chunk = image.Next()) {
+      EXPECT_LE(chunk.size(), chunkBytes);
+      made += chunk;
+    }
+    EXPECT_EQ(made, "\r\na\r\nbc\r\ndefghij\r\n\r\nklmnopqrstuvwxyz0123\r\n") << chunkBytes;
+  }
+}
+
+TEST_F(PasswordStoreSaveTest, FailingChunkSourceKeepsTheOldFileAndPassesItsError) {
+  const std::string path = PathOf("kept.txt");
+  WriteBytes(path, "old contents\r\n");
+  int calls = 0;
+  const auto source = [&]() -> std::string_view {
+    if (++calls == 3) throw std::runtime_error("source failed");
+    return "chunk";
+  };
+  EXPECT_THROW(ReplaceFileContents(path, source), std::runtime_error);
+  EXPECT_EQ(ReadBytes(path), "old contents\r\n");
+  EXPECT_EQ(FolderListing(), std::vector<std::string>{"kept.txt"});
+}
+
 TEST_F(PasswordStoreSaveTest, MissingFolderOrFolderTargetFailsWithoutLeftovers) {
   const PasswordStore store = StoreOf({"abc"});
   ExpectCreateError(store, PathOf("missing") + "/list.txt");
@@ -543,6 +589,32 @@ TEST_F(PasswordStoreSaveTest, WriteFailureKeepsTheOldFileAndRemovesTheTemporary)
   EXPECT_TRUE(threw);
   EXPECT_EQ(ReadBytes(path), "old contents\r\n");
   EXPECT_EQ(FolderListing(), std::vector<std::string>{"big.txt"});
+}
+#endif
+
+#ifndef _WIN32
+// As above, the file size limit standing in for a full disk, here reached
+// only after some chunks have gone to the temporary file.
+TEST_F(PasswordStoreSaveTest, WriteFailureAfterSomeChunksKeepsTheOldFile) {
+  const std::string path = PathOf("many.txt");
+  WriteBytes(path, "old contents\r\n");
+  PasswordStore store;
+  for (std::size_t size = 0; size < 6 * SaveChunkBytes; size += 18) {
+    store.Append("0123456789abcdef");
+  }
+
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limited = saved;
+  limited.rlim_cur = 3 * SaveChunkBytes + 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  EXPECT_THROW(store.SaveToFile(path), StreamWriteError);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previousHandler);
+
+  EXPECT_EQ(ReadBytes(path), "old contents\r\n");
+  EXPECT_EQ(FolderListing(), std::vector<std::string>{"many.txt"});
 }
 #endif
 
