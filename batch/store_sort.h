@@ -99,16 +99,11 @@ void ReorderRefs(const Packing& packing, const std::uint64_t* items, std::uint64
   }
 }
 
-}  // namespace store_sort_detail
-
-// Sorts refs (anything with offset and length of a text in chars, every
-// text alphanumeric) by CompareAlphanumericFolded and returns true, or
-// returns false, with refs as they were, when two texts compare equal.
+// SortDistinctAlphanumeric with any packing that numbers refs.size()
+// entries.
 template <typename Ref>
-bool SortDistinctAlphanumeric(std::string_view chars, std::vector<Ref>& refs) {
-  using namespace store_sort_detail;
+bool SortDistinctPacked(const Packing& packing, std::string_view chars, std::vector<Ref>& refs) {
   const std::size_t count = refs.size();
-  const Packing packing(count);
   // Not vectors: their elements would be zeroed only to be overwritten.
   const std::unique_ptr<std::uint64_t[]> items(new std::uint64_t[count]);
   const std::unique_ptr<std::uint64_t[]> scratch(new std::uint64_t[count]);
@@ -121,6 +116,17 @@ bool SortDistinctAlphanumeric(std::string_view chars, std::vector<Ref>& refs) {
   if (!OrderRunsStrictly(packing, items.get(), count, text)) return false;
   ReorderRefs(packing, items.get(), scratch.get(), refs);
   return true;
+}
+
+}  // namespace store_sort_detail
+
+// Sorts refs (anything with offset and length of a text in chars, every
+// text alphanumeric) by CompareAlphanumericFolded and returns true, or
+// returns false, with refs as they were, when two texts compare equal.
+template <typename Ref>
+bool SortDistinctAlphanumeric(std::string_view chars, std::vector<Ref>& refs) {
+  using namespace store_sort_detail;
+  return SortDistinctPacked(Packing(refs.size()), chars, refs);
 }
 
 }  // namespace tessavo

@@ -235,6 +235,8 @@ TEST(PasswordStoreSortTest, WorstCaseInputSortsOnASmallStack) {
 // The fast order for lists without equal texts, held to the plain
 // quicksort. Texts of 0..20 characters, a third of them sharing their first
 // eight characters in varying case, so that keys tie and the tails decide.
+constexpr std::size_t LongestList = 2147483647;
+
 struct TestRef {
   std::uint32_t offset;
   std::uint32_t length;
@@ -270,10 +272,16 @@ std::vector<TestRef> RefsOf(const std::vector<std::string>& texts, std::string& 
 // Sorts through the fast order directly, so that a list the store would
 // have left to the quicksort shows: expects it to succeed exactly when no
 // two texts compare equal, and to leave the references alone otherwise.
-std::vector<std::string> FastOrder(const std::vector<std::string>& texts, bool expectDistinct) {
+// The items are packed as for a list of packedFor entries: lists beyond
+// four million keep fewer key bits, and more texts share a key.
+std::vector<std::string> FastOrder(const std::vector<std::string>& texts, bool expectDistinct,
+                                   std::size_t packedFor) {
   std::string chars;
   std::vector<TestRef> refs = RefsOf(texts, chars);
-  const bool sorted = SortDistinctAlphanumeric(chars, refs);
+  using namespace store_sort_detail;
+  const bool sorted = packedFor == texts.size()
+                          ? SortDistinctAlphanumeric(chars, refs)
+                          : SortDistinctPacked(Packing(packedFor), chars, refs);
   EXPECT_EQ(sorted, expectDistinct);
   std::vector<std::string> result;
   for (const TestRef ref : refs) result.push_back(chars.substr(ref.offset, ref.length));
@@ -284,6 +292,10 @@ std::vector<std::string> FastOrder(const std::vector<std::string>& texts, bool e
 }
 
 TEST(PasswordStoreSortTest, FastOrderMatchesTheQuicksortAndStepsAsideForEqualTexts) {
+  const store_sort_detail::Packing longest(LongestList);
+  const std::uint64_t largestKey = store_sort_detail::CompactAlphanumericKey("zzzzzzzz");
+  ASSERT_EQ(longest.Position(longest.Item(largestKey, LongestList - 1)), LongestList - 1);
+
   std::mt19937 random(77);
   for (const int count : {2, 3, 17, 2000}) {
     for (int round = 0; round < 3; ++round) {
@@ -300,45 +312,16 @@ TEST(PasswordStoreSortTest, FastOrderMatchesTheQuicksortAndStepsAsideForEqualTex
       }
       std::vector<std::string> expected = texts;
       PlainQuickSort(expected, 0, static_cast<int>(expected.size()) - 1);
-      const std::vector<std::string> fast = FastOrder(texts, round == 0);
-      if (round == 0) {
-        EXPECT_EQ(fast, expected) << count;
+      for (const std::size_t packedFor : {texts.size(), std::size_t{1} << 26, LongestList}) {
+        const std::vector<std::string> fast = FastOrder(texts, round == 0, packedFor);
+        if (round == 0) {
+          EXPECT_EQ(fast, expected) << count << " " << packedFor;
+        }
       }
       PasswordStore store = StoreOf(texts);
       store.Sort();
       ASSERT_EQ(Contents(store), expected) << count << " " << round;
     }
-  }
-}
-
-// Lists beyond four million entries keep fewer key bits; run here on a
-// short list with such a packing, half the texts differing only from the
-// seventh character on, so that many share the shortened key.
-TEST(PasswordStoreSortTest, ShortenedKeysOfLongListsStillOrderExactly) {
-  using namespace store_sort_detail;
-  std::mt19937 random(5);
-  std::vector<std::string> texts = DistinctTexts(random, 3000);
-  for (std::size_t k = 0; k < texts.size(); k += 2) texts[k] = "AbCdEf" + texts[k];
-  std::string chars;
-  const std::vector<TestRef> refs = RefsOf(texts, chars);
-  std::vector<std::string> expected = texts;
-  std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
-    return CompareAlphanumericFolded(a, b) < 0;
-  });
-  for (const std::size_t longCount : {std::size_t{1} << 26, std::size_t{2147483647}}) {
-    const Packing packing(longCount);
-    const std::uint64_t largestKey = CompactAlphanumericKey("zzzzzzzz");
-    ASSERT_EQ(packing.Position(packing.Item(largestKey, longCount - 1)), longCount - 1);
-    std::vector<std::uint64_t> items(refs.size());
-    std::vector<std::uint64_t> scratch(refs.size());
-    PackTexts(packing, chars, refs, items.data());
-    RadixSortByKey(packing, items.data(), scratch.data(), items.size());
-    const auto text = [&](std::uint64_t item) {
-      const TestRef ref = refs[packing.Position(item)];
-      return std::string_view(chars).substr(ref.offset, ref.length);
-    };
-    ASSERT_TRUE(OrderRunsStrictly(packing, items.data(), items.size(), text));
-    for (std::size_t k = 0; k < items.size(); ++k) ASSERT_EQ(text(items[k]), expected[k]) << k;
   }
 }
 
@@ -510,19 +493,6 @@ TEST_F(PasswordStoreSaveTest, ImageOfManyChunksIsExactlyEveryLineInOrder) {
   }
 }
 
-TEST_F(PasswordStoreSaveTest, FailingChunkSourceKeepsTheOldFileAndPassesItsError) {
-  const std::string path = PathOf("kept.txt");
-  WriteBytes(path, "old contents\r\n");
-  int calls = 0;
-  const auto source = [&]() -> std::string_view {
-    if (++calls == 3) throw std::runtime_error("source failed");
-    return "chunk";
-  };
-  EXPECT_THROW(ReplaceFileContents(path, source), std::runtime_error);
-  EXPECT_EQ(ReadBytes(path), "old contents\r\n");
-  EXPECT_EQ(FolderListing(), std::vector<std::string>{"kept.txt"});
-}
-
 TEST_F(PasswordStoreSaveTest, MissingFolderOrFolderTargetFailsWithoutLeftovers) {
   const PasswordStore store = StoreOf({"abc"});
   ExpectCreateError(store, PathOf("missing") + "/list.txt");
@@ -592,17 +562,24 @@ TEST_F(PasswordStoreSaveTest, WriteFailureKeepsTheOldFileAndRemovesTheTemporary)
 }
 #endif
 
-#ifndef _WIN32
-// As above, the file size limit standing in for a full disk, here reached
-// only after some chunks have gone to the temporary file.
-TEST_F(PasswordStoreSaveTest, WriteFailureAfterSomeChunksKeepsTheOldFile) {
-  const std::string path = PathOf("many.txt");
+// Chunks already in the temporary file are lost with it, whether making or
+// writing the next one fails.
+TEST_F(PasswordStoreSaveTest, FailureAfterSomeChunksKeepsTheOldFile) {
+  const std::string path = PathOf("kept.txt");
   WriteBytes(path, "old contents\r\n");
+  int calls = 0;
+  const auto failingSource = [&]() -> std::string_view {
+    if (++calls == 3) throw std::runtime_error("no more");
+    return "chunk";
+  };
+  EXPECT_THROW(ReplaceFileContents(path, failingSource), std::runtime_error);
+  EXPECT_EQ(ReadBytes(path), "old contents\r\n");
+#ifndef _WIN32
+  // The file size limit stands in for a full disk, as above.
   PasswordStore store;
   for (std::size_t size = 0; size < 6 * SaveChunkBytes; size += 18) {
     store.Append("0123456789abcdef");
   }
-
   struct rlimit saved {};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
@@ -612,11 +589,10 @@ TEST_F(PasswordStoreSaveTest, WriteFailureAfterSomeChunksKeepsTheOldFile) {
   EXPECT_THROW(store.SaveToFile(path), StreamWriteError);
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previousHandler);
-
   EXPECT_EQ(ReadBytes(path), "old contents\r\n");
-  EXPECT_EQ(FolderListing(), std::vector<std::string>{"many.txt"});
-}
 #endif
+  EXPECT_EQ(FolderListing(), std::vector<std::string>{"kept.txt"});
+}
 
 }  // namespace
 }  // namespace tessavo
