@@ -15,14 +15,49 @@ namespace tessavo {
 // elsewhere a byte comparison with ASCII letters folded to lowercase.
 int CompareTextLocale(std::string_view a, std::string_view b);
 
+namespace collate_detail {
+
+constexpr std::uint64_t EveryByte(unsigned char value) { return 0x0101010101010101ull * value; }
+
+// Bit 7 of each byte of x set where that byte lies in low..high. Adding
+// 0x80 - low sets bit 7 exactly for the bytes from low up, adding
+// 0x7f - high exactly for those above high; no sum carries into the next
+// byte while every byte of x is below 0x80.
+constexpr std::uint64_t BytesWithin(std::uint64_t x, unsigned char low, unsigned char high) {
+  return (x + EveryByte(static_cast<unsigned char>(0x80 - low))) &
+         ~(x + EveryByte(static_cast<unsigned char>(0x7f - high))) & EveryByte(0x80);
+}
+
+// Eight characters tested at once: sorting a list tests every character of
+// it, and digits mixed with letters at random defeat a branch per character.
+inline bool AsciiAlphanumericWord(const char* p) {
+  std::uint64_t x;
+  std::memcpy(&x, p, 8);
+  if ((x & EveryByte(0x80)) != 0) return false;
+  const std::uint64_t digits = BytesWithin(x, '0', '9');
+  const std::uint64_t letters = BytesWithin(x | EveryByte(0x20), 'a', 'z');
+  return (digits | letters) == EveryByte(0x80);
+}
+
+// Without a branch on the character's kind, for the same reason.
+inline bool AsciiAlphanumericByte(char c) {
+  const unsigned char u = static_cast<unsigned char>(c);
+  const unsigned char folded = u | 0x20;
+  return (static_cast<unsigned char>(u - '0') <= 9) |
+         (static_cast<unsigned char>(folded - 'a') <= 25);
+}
+
+}  // namespace collate_detail
+
 // True when every byte is an ASCII letter or digit (also for the empty text).
 inline bool IsAsciiAlphanumeric(std::string_view text) {
-  for (const char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    const unsigned char folded = u | 0x20;
-    if (!((u >= '0' && u <= '9') || (folded >= 'a' && folded <= 'z'))) return false;
+  std::size_t at = 0;
+  bool all = true;
+  for (; at + 8 <= text.size(); at += 8) {
+    all &= collate_detail::AsciiAlphanumericWord(text.data() + at);
   }
-  return true;
+  for (; at < text.size(); ++at) all &= collate_detail::AsciiAlphanumericByte(text[at]);
+  return all;
 }
 
 // Bytes compared with ASCII letters folded to lowercase: the order where no

@@ -3,6 +3,7 @@
 // target, which takes the target's place only once completely written.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -27,5 +28,12 @@ class StreamWriteError : public std::runtime_error {
 // bytes. On failure the temporary file is removed, an existing target is
 // left as it was, and FileCreateError or StreamWriteError is thrown.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// The same with the image made piece by piece, so that it never has to be
+// held whole: nextChunk is called until it returns an empty view, and each
+// view need stay valid only until the next call. An exception from
+// nextChunk removes the temporary file and passes on.
+void ReplaceFileContents(const std::string& path,
+                         const std::function<std::string_view()>& nextChunk);
 
 }  // namespace tessavo

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "batch/store_image.h"
+#include "batch/store_sort.h"
 #include "common/collate.h"
 
 #ifdef _WIN32
@@ -230,6 +232,99 @@ TEST(PasswordStoreSortTest, WorstCaseInputSortsOnASmallStack) {
   }
 }
 
+// The fast order for lists without equal texts, held to the plain
+// quicksort. Texts of 0..20 characters, a third of them sharing their first
+// eight characters in varying case, so that keys tie and the tails decide.
+constexpr std::size_t LongestList = 2147483647;
+
+struct TestRef {
+  std::uint32_t offset;
+  std::uint32_t length;
+};
+
+std::vector<std::string> DistinctTexts(std::mt19937& random, int count) {
+  const std::string alphabet = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  std::vector<std::string> texts;
+  while (static_cast<int>(texts.size()) < count) {
+    std::string text = random() % 3 == 0 ? "q7Rs0tUv" : "";
+    for (char& c : text) c = random() % 2 ? static_cast<char>(std::toupper(c)) : c;
+    for (int length = static_cast<int>(random() % 21); static_cast<int>(text.size()) < length;) {
+      text += alphabet[random() % alphabet.size()];
+    }
+    const bool taken = std::any_of(texts.begin(), texts.end(), [&](const std::string& other) {
+      return CompareAlphanumericFolded(text, other) == 0;
+    });
+    if (!taken) texts.push_back(text);
+  }
+  return texts;
+}
+
+std::vector<TestRef> RefsOf(const std::vector<std::string>& texts, std::string& chars) {
+  std::vector<TestRef> refs;
+  for (const std::string& text : texts) {
+    refs.push_back({static_cast<std::uint32_t>(chars.size()),
+                    static_cast<std::uint32_t>(text.size())});
+    chars += text;
+  }
+  return refs;
+}
+
+// Sorts through the fast order directly, so that a list the store would
+// have left to the quicksort shows: expects it to succeed exactly when no
+// two texts compare equal, and to leave the references alone otherwise.
+// The items are packed as for a list of packedFor entries: lists beyond
+// four million keep fewer key bits, and more texts share a key.
+std::vector<std::string> FastOrder(const std::vector<std::string>& texts, bool expectDistinct,
+                                   std::size_t packedFor) {
+  std::string chars;
+  std::vector<TestRef> refs = RefsOf(texts, chars);
+  using namespace store_sort_detail;
+  const bool sorted = packedFor == texts.size()
+                          ? SortDistinctAlphanumeric(chars, refs)
+                          : SortDistinctPacked(Packing(packedFor), chars, refs);
+  EXPECT_EQ(sorted, expectDistinct);
+  std::vector<std::string> result;
+  for (const TestRef ref : refs) result.push_back(chars.substr(ref.offset, ref.length));
+  if (!sorted) {
+    EXPECT_EQ(result, texts);
+  }
+  return result;
+}
+
+TEST(PasswordStoreSortTest, FastOrderMatchesTheQuicksortAndStepsAsideForEqualTexts) {
+  const store_sort_detail::Packing longest(LongestList);
+  const std::uint64_t largestKey = store_sort_detail::CompactAlphanumericKey("zzzzzzzz");
+  ASSERT_EQ(longest.Position(longest.Item(largestKey, LongestList - 1)), LongestList - 1);
+
+  std::mt19937 random(77);
+  for (const int count : {2, 3, 17, 2000}) {
+    for (int round = 0; round < 3; ++round) {
+      std::vector<std::string> texts = DistinctTexts(random, count);
+      // One equal pair, placed late: a case variant, or the first entry last.
+      if (round == 1) {
+        std::string twin = texts[random() % texts.size()];
+        for (char& c : twin) {
+          if (std::isalpha(static_cast<unsigned char>(c))) c ^= 0x20;
+        }
+        texts.insert(texts.end() - 1, twin);
+      } else if (round == 2) {
+        texts.push_back(texts.front());
+      }
+      std::vector<std::string> expected = texts;
+      PlainQuickSort(expected, 0, static_cast<int>(expected.size()) - 1);
+      for (const std::size_t packedFor : {texts.size(), std::size_t{1} << 26, LongestList}) {
+        const std::vector<std::string> fast = FastOrder(texts, round == 0, packedFor);
+        if (round == 0) {
+          EXPECT_EQ(fast, expected) << count << " " << packedFor;
+        }
+      }
+      PasswordStore store = StoreOf(texts);
+      store.Sort();
+      ASSERT_EQ(Contents(store), expected) << count << " " << round;
+    }
+  }
+}
+
 // --- Collation ----------------------------------------------------------
 
 TEST(CollateTest, AlphanumericTestRejectsTheNeighboursOfTheRanges) {
@@ -250,6 +345,23 @@ TEST(CollateTest, FastComparisonFollowsTheLocaleRules) {
   EXPECT_LT(AlphanumericSortKey("ab"), AlphanumericSortKey("AB0"));
   EXPECT_EQ(AlphanumericSortKey("abcdefghX"), AlphanumericSortKey("ABCDEFGHy"));
   EXPECT_EQ(CompareTextLocale("ABC", "abc"), 0);
+}
+
+// Texts are tested eight bytes at a time and the rest one by one: any byte
+// at any place, whole words and tails alike, must be judged on its own.
+TEST(CollateTest, AlphanumericTestJudgesEveryByteAtEveryPlace) {
+  const auto alphanumeric = [](int c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  };
+  for (const std::size_t length : {1u, 7u, 8u, 9u, 16u, 17u}) {
+    for (std::size_t at = 0; at < length; ++at) {
+      for (int c = 0; c < 256; ++c) {
+        std::string text(length, at % 2 ? 'Z' : '0');
+        text[at] = static_cast<char>(c);
+        ASSERT_EQ(IsAsciiAlphanumeric(text), alphanumeric(c)) << length << " " << at << " " << c;
+      }
+    }
+  }
 }
 
 #ifdef _WIN32
@@ -349,6 +461,38 @@ TEST_F(PasswordStoreSaveTest, SavesInSortedOrderAfterSortAndDelete) {
   EXPECT_EQ(ReadBytes(path), "a\r\nb\r\n");
 }
 
+// The image is made a chunk at a time: lines of every length straddle the
+// chunk boundaries, one text is longer than a chunk, and empty texts still
+// give their CR LF.
+TEST_F(PasswordStoreSaveTest, ImageOfManyChunksIsExactlyEveryLineInOrder) {
+  std::mt19937 random(11);
+  PasswordStore store;
+  std::string expected;
+  for (int k = 0; expected.size() < 5 * SaveChunkBytes; ++k) {
+    const std::size_t length = k == 700 ? SaveChunkBytes * 3 / 2 : random() % 41;
+    const std::string text(length, static_cast<char>('a' + k % 26));
+    store.Append(text);
+    expected += text + "\r\n";
+  }
+  const std::string path = PathOf("chunks.txt");
+  store.SaveToFile(path);
+  EXPECT_TRUE(ReadBytes(path) == expected);  // not printed: megabytes
+
+  // Every place a boundary can cut a line, between CR and LF included.
+  const std::vector<std::string> texts = {"", "a", "bc", "defghij", "", "klmnopqrstuvwxyz0123"};
+  std::string chars;
+  const std::vector<TestRef> refs = RefsOf(texts, chars);
+  for (std::size_t chunkBytes = 1; chunkBytes <= 25; ++chunkBytes) {
+    LinesImage image(chars, refs.size(), [&refs](std::size_t k) { return refs[k]; }, chunkBytes);
+    std::string made;
+    for (std::string_view chunk = image.Next(); !chunk.empty(); chunk = image.Next()) {
+      EXPECT_LE(chunk.size(), chunkBytes);
+      made += chunk;
+    }
+    EXPECT_EQ(made, "\r\na\r\nbc\r\ndefghij\r\n\r\nklmnopqrstuvwxyz0123\r\n") << chunkBytes;
+  }
+}
+
 TEST_F(PasswordStoreSaveTest, MissingFolderOrFolderTargetFailsWithoutLeftovers) {
   const PasswordStore store = StoreOf({"abc"});
   ExpectCreateError(store, PathOf("missing") + "/list.txt");
@@ -417,6 +561,38 @@ TEST_F(PasswordStoreSaveTest, WriteFailureKeepsTheOldFileAndRemovesTheTemporary)
   EXPECT_EQ(FolderListing(), std::vector<std::string>{"big.txt"});
 }
 #endif
+
+// Chunks already in the temporary file are lost with it, whether making or
+// writing the next one fails.
+TEST_F(PasswordStoreSaveTest, FailureAfterSomeChunksKeepsTheOldFile) {
+  const std::string path = PathOf("kept.txt");
+  WriteBytes(path, "old contents\r\n");
+  int calls = 0;
+  const auto failingSource = [&]() -> std::string_view {
+    if (++calls == 3) throw std::runtime_error("no more");
+    return "chunk";
+  };
+  EXPECT_THROW(ReplaceFileContents(path, failingSource), std::runtime_error);
+  EXPECT_EQ(ReadBytes(path), "old contents\r\n");
+#ifndef _WIN32
+  // The file size limit stands in for a full disk, as above.
+  PasswordStore store;
+  for (std::size_t size = 0; size < 6 * SaveChunkBytes; size += 18) {
+    store.Append("0123456789abcdef");
+  }
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limited = saved;
+  limited.rlim_cur = 3 * SaveChunkBytes + 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  EXPECT_THROW(store.SaveToFile(path), StreamWriteError);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(ReadBytes(path), "old contents\r\n");
+#endif
+  EXPECT_EQ(FolderListing(), std::vector<std::string>{"kept.txt"});
+}
 
 }  // namespace
 }  // namespace tessavo

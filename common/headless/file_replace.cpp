@@ -39,9 +39,28 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Stops at the first chunk that fails to write.
+bool WriteChunks(int fd, const std::function<std::string_view()>& nextChunk) {
+  for (std::string_view chunk = nextChunk(); !chunk.empty(); chunk = nextChunk()) {
+    if (!WriteAll(fd, chunk)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
+// The whole image as one chunk.
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  bool given = false;
+  ReplaceFileContents(path, [&]() -> std::string_view {
+    if (given) return {};
+    given = true;
+    return bytes;
+  });
+}
+
+void ReplaceFileContents(const std::string& path,
+                         const std::function<std::string_view()>& nextChunk) {
   // A rename would replace a file the user made read-only, which writing
   // it in place never could; refuse it the way Windows does. The mode bits
   // are checked besides access() because the superuser passes access().
@@ -64,7 +83,14 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
 
   // Tests and benchmarks are this build's only users, so the image is not
   // forced to the disk before the rename.
-  bool written = WriteAll(fd, bytes);
+  bool written = false;
+  try {
+    written = WriteChunks(fd, nextChunk);
+  } catch (...) {
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    throw;
+  }
   if (::close(fd) != 0) written = false;
   if (!written) {
     ::unlink(temporary.c_str());

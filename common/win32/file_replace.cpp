@@ -34,9 +34,28 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// Stops at the first chunk that fails to write.
+bool WriteChunks(HANDLE file, const std::function<std::string_view()>& nextChunk) {
+  for (std::string_view chunk = nextChunk(); !chunk.empty(); chunk = nextChunk()) {
+    if (!WriteAll(file, chunk)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
+// The whole image as one chunk.
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  bool given = false;
+  ReplaceFileContents(path, [&]() -> std::string_view {
+    if (given) return {};
+    given = true;
+    return bytes;
+  });
+}
+
+void ReplaceFileContents(const std::string& path,
+                         const std::function<std::string_view()>& nextChunk) {
   // MoveFileEx would refuse these only after the whole image was written;
   // asking first saves the work and does not depend on how the file
   // system reports them.
@@ -62,7 +81,14 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
 
   // Flushed before the rename: after a power cut the folder then holds the
   // old file or the complete new one, never an empty one.
-  bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
+  bool written = false;
+  try {
+    written = WriteChunks(file, nextChunk) && FlushFileBuffers(file);
+  } catch (...) {
+    CloseHandle(file);
+    DeleteFileA(temporary.c_str());
+    throw;
+  }
   if (!CloseHandle(file)) written = false;
   if (!written) {
     DeleteFileA(temporary.c_str());
