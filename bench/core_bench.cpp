@@ -4,7 +4,7 @@
 // figure, so that a machine busy with something else slows all of them
 // alike; min and median of the rounds are given.
 //
-//   core_bench [--rounds N] [--only TEXT]
+//   core_bench [--rounds N] [--only TEXT] [--every-round]
 //
 // Builds natively and for Windows (run it under Wine with tools/wine-exec).
 // The first run in a fresh process is measured in child processes: the
@@ -162,11 +162,13 @@ FirstRunResult RunFreshProcess(const std::string& self) {
 int Main(int argc, char** argv) {
   int rounds = 7;
   std::string only;
+  bool everyRound = false;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
     if (arg == "--first-run" && k + 1 < argc) return FirstRun(argv[k + 1]);
     if (arg == "--rounds" && k + 1 < argc) rounds = std::max(1, std::atoi(argv[++k]));
     if (arg == "--only" && k + 1 < argc) only = argv[++k];
+    if (arg == "--every-round") everyRound = true;
   }
 
   std::vector<char> naiveBuffer(static_cast<std::size_t>(Million) * 16);
@@ -242,6 +244,9 @@ int Main(int argc, char** argv) {
     if (!wanted(figure)) continue;
     std::printf("%-52s %9.1f %9.1f", figure.name.c_str(), Min(figure.times),
                 Median(figure.times));
+    if (everyRound) {
+      for (const double time : figure.times) std::printf(" %.1f", time);
+    }
     if (!figure.yardstick.empty()) {
       const Figure& yardstick = find(figure.yardstick);
       std::printf(" %9.2f %9.2f  %s", Min(figure.times) / Min(yardstick.times),
