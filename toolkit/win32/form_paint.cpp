@@ -9,17 +9,21 @@
 namespace tessavo::tk::win32 {
 namespace {
 
-void PaintTree(const Container& container, HDC dc) {
+// Paints the window-less controls that reach into area. Most repaints are
+// of one small control (a label whose text changed), and under Wine every
+// drawing call costs, even one the DC clips away entirely.
+void PaintTree(const Container& container, HDC dc, const RECT& area) {
   for (Control* control : container.Children()) {
     if (!control->Visible()) continue;
     auto* peer = dynamic_cast<ChildPeer*>(control->Peer());
-    // A form has a few dozen of these at most; the DC clips to the area.
-    if (peer && peer->IsPainted()) {
+    RECT own;
+    const RECT bounds = peer ? peer->FormRect() : RECT{};
+    if (peer && peer->IsPainted() && IntersectRect(&own, &bounds, &area)) {
       const int saved = SaveDC(dc);
       peer->Paint(dc);
       RestoreDC(dc, saved);
     }
-    if (auto* inner = dynamic_cast<Container*>(control)) PaintTree(*inner, dc);
+    if (auto* inner = dynamic_cast<Container*>(control)) PaintTree(*inner, dc, area);
   }
 }
 
@@ -28,7 +32,7 @@ void PaintTree(const Container& container, HDC dc) {
 void FormPeerWin::Paint(HDC dc, const RECT& area) {
   FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(dc, TRANSPARENT);
-  PaintTree(form_, dc);
+  PaintTree(form_, dc, area);
 }
 
 void FormPeerWin::PaintBuffered() {
@@ -79,7 +83,7 @@ void FormPeerWin::RepaintNow(const RECT& area, bool offScreen, bool erase) {
   IntersectClipRect(target, r.left, r.top, r.right, r.bottom);
   if (erase) FillRect(target, &r, GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(target, TRANSPARENT);
-  PaintTree(form_, target);
+  PaintTree(form_, target, r);
   RestoreDC(target, saved);
   if (bitmap) {
     BitBlt(window, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);

@@ -430,10 +430,12 @@ LRESULT FormPeerWin::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 1;
     case WM_PRINTCLIENT: {
-      // Themed controls draw their parent's background behind them.
-      RECT client;
-      GetClientRect(hwnd_, &client);
-      Paint(reinterpret_cast<HDC>(wParam), client);
+      // Themed controls draw their parent's background behind them, with
+      // the DC clipped to themselves: only that much is painted.
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      RECT area;
+      if (GetClipBox(dc, &area) == ERROR || IsRectEmpty(&area)) GetClientRect(hwnd_, &area);
+      Paint(dc, area);
       return 0;
     }
     case WM_SETCURSOR:

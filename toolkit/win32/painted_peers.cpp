@@ -41,7 +41,8 @@ class PaintedPeer final : public ChildPeer {
     // Without a window of its own for a tool-tip, a control that holds no
     // others gets a tool over its area of the form.
     const auto* container = dynamic_cast<const Container*>(&control);
-    if (!container || container->Children().empty()) Owner().AddAreaToolTip(this, ToolArea());
+    toolArea_ = ToolArea();
+    if (!container || container->Children().empty()) Owner().AddAreaToolTip(this, toolArea_);
   }
 
   ~PaintedPeer() override {
@@ -57,11 +58,19 @@ class PaintedPeer final : public ChildPeer {
     // Setting the measured size comes back here as a change of bounds.
     if (FitLabel()) return;
     // The old area and the new one: the control may have moved, grown,
-    // shrunk or gone.
+    // shrunk or gone. Mostly it has not (a new caption), and the one area
+    // and the tool-tip's stay as they are.
+    const RECT now = FormRect();
     Owner().Invalidate(shown_);
-    shown_ = FormRect();
-    Owner().Invalidate(shown_);
-    Owner().MoveAreaToolTip(this, ToolArea());
+    if (!EqualRect(&now, &shown_)) {
+      shown_ = now;
+      Owner().Invalidate(shown_);
+    }
+    const RECT toolArea = ToolArea();
+    if (!EqualRect(&toolArea, &toolArea_)) {
+      toolArea_ = toolArea;
+      Owner().MoveAreaToolTip(this, toolArea_);
+    }
     if (what == Change::Bounds || what == Change::Visible || what == Change::Enabled) {
       PropagateToChildren(what);
     }
@@ -204,6 +213,7 @@ class PaintedPeer final : public ChildPeer {
   }
 
   RECT shown_;
+  RECT toolArea_{};  // the tool-tip area last given
 };
 
 }  // namespace
