@@ -313,10 +313,4 @@ std::string FormatElapsed(std::chrono::nanoseconds elapsed, char timeSeparator) 
   return text;
 }
 
-std::size_t DuplicateIndexBytes(int passwordCount) {
-  if (passwordCount < 1) return 0;
-  return DuplicateIndex::SlotsFor(static_cast<std::size_t>(passwordCount)) *
-         sizeof(DuplicateIndex::Slot);
-}
-
 }  // namespace tessavo

@@ -38,9 +38,4 @@ std::int64_t ElapsedSeconds(std::chrono::nanoseconds elapsed);
 // seconds, hours wrapping after 23.
 std::string FormatElapsed(std::chrono::nanoseconds elapsed, char timeSeparator = ':');
 
-// Bytes of the index that a run without duplicates keeps beside the store
-// once it has accepted passwordCount passwords (for memory figures); less
-// when the rule allows so few passwords that one bit each is smaller.
-std::size_t DuplicateIndexBytes(int passwordCount);
-
 }  // namespace tessavo
