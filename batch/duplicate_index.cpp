@@ -1,6 +1,8 @@
 #include "batch/duplicate_index.h"
 
+#include <algorithm>
 #include <cassert>
+#include <mutex>
 #include <new>
 
 namespace tessavo {
@@ -60,12 +62,50 @@ DuplicateIndex::DuplicateIndex(character_rule::Kind kind, character_rule::Style 
   }
 }
 
+namespace {
+
+// The table of the last run, kept for the next one of similar size: the
+// system takes a large block back when it is freed (the Windows heap does,
+// Wine's too), and a new one costs a fault per page as it is first written,
+// more than clearing the old one does.
+struct SpareTable {
+  std::mutex mutex;
+  std::unique_ptr<DuplicateIndex::Slot[], DuplicateIndex::FreeSlots> slots;
+  std::size_t size = 0;
+};
+
+SpareTable& Spare() {
+  static SpareTable spare;
+  return spare;
+}
+
+}  // namespace
+
 void DuplicateIndex::AllocateSlots(std::size_t size) {
+  {
+    SpareTable& spare = Spare();
+    const std::lock_guard<std::mutex> lock(spare.mutex);
+    if (spare.slots && spare.size >= size && spare.size / 2 <= size) {
+      slots_ = std::move(spare.slots);
+      size_ = spare.size;  // a few places more only lighten the load
+      std::fill_n(slots_.get(), size_, Slot{0});
+      return;
+    }
+    spare.slots.reset();  // too small or far too large: not kept
+  }
   // Zeroed by the allocator: a large block comes straight from the system,
   // whose fresh pages are zero already, so nothing is written up front.
   slots_.reset(static_cast<Slot*>(std::calloc(size, sizeof(Slot))));
   if (!slots_) throw std::bad_alloc();
   size_ = size;
+}
+
+DuplicateIndex::~DuplicateIndex() {
+  if (!slots_) return;
+  SpareTable& spare = Spare();
+  const std::lock_guard<std::mutex> lock(spare.mutex);
+  spare.slots = std::move(slots_);
+  spare.size = size_;
 }
 
 void DuplicateIndex::AddSymbols(char first, int count) {

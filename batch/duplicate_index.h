@@ -37,6 +37,9 @@ std::uint64_t DistinctTexts(std::uint64_t alphabet, int low, int high);
 class DuplicateIndex {
  public:
   using Slot = std::uint32_t;  // 0: empty
+  struct FreeSlots {
+    void operator()(Slot* slots) const { std::free(slots); }
+  };
 
   // Places for a table that holds that many entries before it must grow.
   static std::size_t SlotsFor(std::size_t entries) { return entries + entries * 3 / 5 + 16; }
@@ -45,6 +48,7 @@ class DuplicateIndex {
   // them wanted.
   DuplicateIndex(character_rule::Kind kind, character_rule::Style style, int low, int high,
                  int passwordCount);
+  ~DuplicateIndex();  // leaves its table to the next run (AllocateSlots)
 
   // The rank (dense) or the hash of a text drawn by the rule. Kept inline
   // with the rest of a check: it runs for every candidate.
@@ -94,10 +98,6 @@ class DuplicateIndex {
   }
 
  private:
-  struct FreeSlots {
-    void operator()(Slot* slots) const { std::free(slots); }
-  };
-
   static std::uint64_t HashText(std::string_view text) {
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ text.size();
     for (std::size_t at = 0; at < text.size(); at += 8) {

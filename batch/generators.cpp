@@ -53,14 +53,15 @@ inline int DrawLength(std::uint32_t& seed, int low, std::uint32_t lengthChoices)
   return low + static_cast<int>(Scaled(lengthChoices, seed));
 }
 
-// The candidate drawn from seed into text (room for the longest one);
-// returns the seed after it. Touches no shared state, so a candidate can be
-// made ahead of time.
+// The candidate drawn from seed into text, which grows to fit it and never
+// shrinks; returns the seed after it. Touches no shared state, so a
+// candidate can be made ahead of time.
 template <Kind K, Style S>
-std::uint32_t MakeCandidate(std::uint32_t seed, int low, std::uint32_t lengthChoices, char* text,
-                            int& length) {
-  length = DrawLength(seed, low, lengthChoices);
-  return draw_ahead::DrawCharacters<K, S>(seed, text, static_cast<std::size_t>(length));
+std::uint32_t MakeCandidate(std::uint32_t seed, int low, std::uint32_t lengthChoices,
+                            std::string& text, std::size_t& length) {
+  length = static_cast<std::size_t>(DrawLength(seed, low, lengthChoices));
+  if (text.size() < length) text.resize(length);
+  return draw_ahead::DrawCharacters<K, S>(seed, text.data(), length);
 }
 
 // --- Progress -------------------------------------------------------------
@@ -137,7 +138,7 @@ class Lookahead {
  public:
   struct Candidate {
     std::string_view Text() const { return std::string_view(text.data(), length); }
-    std::string text;        // room for the longest candidate
+    std::string text;        // room for the longest candidate so far
     std::size_t length = 0;
     std::uint32_t from = 0;  // RandomSeed before it
     std::uint32_t to = 0;    // and after it
@@ -145,10 +146,7 @@ class Lookahead {
   };
 
   Lookahead(int low, std::uint32_t lengthChoices, const DuplicateIndex& index)
-      : low_(low), lengthChoices_(lengthChoices), index_(index) {
-    const std::size_t longest = low + static_cast<std::size_t>(lengthChoices) - 1;
-    for (Candidate& candidate : ring_) candidate.text.resize(longest);
-  }
+      : low_(low), lengthChoices_(lengthChoices), index_(index) {}
 
   // The candidate drawn from seed; valid until the next call.
   const Candidate& Take(std::uint32_t seed) {
@@ -157,9 +155,7 @@ class Lookahead {
       const std::uint32_t from = ready_ == 0 ? seed : ring_[(first_ + ready_ - 1) % Depth].to;
       Candidate& made = ring_[(first_ + ready_) % Depth];
       made.from = from;
-      int length = 0;
-      made.to = MakeCandidate<K, S>(from, low_, lengthChoices_, made.text.data(), length);
-      made.length = static_cast<std::size_t>(length);
+      made.to = MakeCandidate<K, S>(from, low_, lengthChoices_, made.text, made.length);
       made.key = index_.KeyOf(made.Text());
       // Issued here, not inside the index: the compiler takes a function
       // that only prefetches for one without effect and drops its calls.
