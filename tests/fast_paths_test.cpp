@@ -28,8 +28,8 @@ std::vector<std::string> Contents(const PasswordStore& store) {
 }
 
 TEST(FastPathsTest, CharactersDrawnAheadAreThoseDrawnOneAfterAnother) {
-  const std::uint32_t seeds[] = {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 86399999u,
-                                 2463534242u};
+  const std::uint32_t seeds[] = {0u,          1u,        0x7FFFFFFFu, 0x80000000u,
+                                 0xFFFFFFFFu, 86399999u, 2463534242u};
   for (const Kind kind : {Kind::Digits, Kind::DigitOrLetter, Kind::Letters}) {
     for (const Style style : {Style::Lower, Style::Upper, Style::Mixed}) {
       character_rule::WithRule(kind, style, [&]<Kind K, Style S>() {

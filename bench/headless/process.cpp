@@ -1,11 +1,11 @@
+#include "bench/process.h"
+
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
-
-#include "bench/process.h"
 
 namespace tessavo::bench {
 

@@ -1,7 +1,7 @@
-#include <windows.h>
-#include <psapi.h>
-
 #include "bench/process.h"
+
+#include <psapi.h>
+#include <windows.h>
 
 namespace tessavo::bench {
 
