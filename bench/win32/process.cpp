@@ -1,7 +1,8 @@
-#include "bench/process.h"
-
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs windows.h before it.
+#include <psapi.h>
+
+#include "bench/process.h"
 
 namespace tessavo::bench {
 
