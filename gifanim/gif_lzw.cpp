@@ -41,16 +41,11 @@ class LzwDecoder {
   // every member after each one.
   template <class NextRow>
   int Decode(std::uint8_t*& row, std::int32_t& column, std::int32_t width, NextRow nextRow) {
-    std::uint64_t buffer = bitBuffer_;
-    int bits = bits_;
-    int codeWidth = width_;
-    int nextFree = nextFree_;
-    int limit = limit_;
-    int first = first_;
-    int previous = previous_;
-    bool regular = regular_;
-    std::uint8_t* out = row + column;
-    std::uint8_t* rowEnd = row + width;
+    std::uint64_t buffer = 0;
+    int bits = 0, codeWidth = 0, nextFree = 0, limit = 0, first = 0, previous = 0;
+    bool regular = false;
+    std::uint8_t* out = nullptr;
+    std::uint8_t* rowEnd = nullptr;
     const int clear = clear_;
     std::uint16_t* const prefix = prefix_;
     std::uint16_t* const suffix = suffix_;
@@ -79,6 +74,7 @@ class LzwDecoder {
       out = row + column;
       rowEnd = row + width;
     };
+    load();
 
     for (;;) {
       if (bits < codeWidth) {
