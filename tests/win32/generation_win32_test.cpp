@@ -14,6 +14,7 @@
 
 #include "batch/forms/main.h"
 #include "batch/forms/progress.h"
+#include "tests/win32/run_test_support.h"
 #include "toolkit/application.h"
 #include "toolkit/link_label.h"
 #include "toolkit/win32/form_peer.h"
@@ -35,35 +36,17 @@ HWND ButtonOf(HWND window, const char* caption) {
   return FindWindowExA(window, nullptr, "Button", caption);
 }
 
-class GenerationWin32 : public ::testing::Test {
+class GenerationWin32 : public testing::RunWindowsTest {
  protected:
   void SetUp() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, kRootKey);
-    tk::App().SetTitle("Quillorn");
-    form_ = std::make_unique<TFrmMain>();
-    progress_ = std::make_unique<TDlgProgress>(form_.get());
-    form_->DlgProgress = progress_.get();
-    tk::App().SetMainForm(form_.get());
-    form_->Show();
-    tk::App().ProcessMessages();
+    RunWindowsTest::SetUp();
   }
   void TearDown() override {
-    if (timer_) tk::App().StopTimer(timer_);
-    progress_.reset();
-    form_.reset();
-    tk::App().Reset();
+    RunWindowsTest::TearDown();
     RegDeleteTreeA(HKEY_CURRENT_USER, kRootKey);
   }
 
-  // The whole six-digit range without duplicates: the longest run there
-  // is (most candidates near its end are drawn again), long enough to act in.
-  void LongRun() {
-    form_->ComboType.UserSelect(2);
-    form_->SpinLenFix.SetValue(6);
-    form_->SpinLenFixClick();
-    form_->ChkNoDupes.SetChecked(true);
-    form_->SpinAmt.SetValue(1'000'000);
-  }
   // Runs step on every timer tick (on the main thread, inside the run's
   // message processing) until it says it is done.
   // A run that ended before the step could act is acknowledged, so that
@@ -82,18 +65,10 @@ class GenerationWin32 : public ::testing::Test {
       }
     });
   }
-  void Generate() {
-    SendMessageA(WindowOf(*form_), WM_COMMAND, MAKEWPARAM(form_->MnuFileGenerate.Id(), 0), 0);
-  }
   int ListRows() {
     HWND list = FindWindowExA(WindowOf(*form_), nullptr, "ListBox", nullptr);
     return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
   }
-  HWND Progress() const { return WindowOf(*progress_); }
-
-  std::unique_ptr<TFrmMain> form_;
-  std::unique_ptr<TDlgProgress> progress_;
-  int timer_ = 0;
   // Set by the tests that act during generation: a run finished first is
   // pressed OK and reported.
   bool step_must_not_finish_ = false;

@@ -13,6 +13,7 @@
 
 #include "batch/forms/main.h"
 #include "batch/forms/progress.h"
+#include "tests/win32/run_test_support.h"
 #include "toolkit/application.h"
 #include "toolkit/win32/form_peer.h"
 #include "toolkit/win32/win32_platform.h"
@@ -26,32 +27,8 @@ HWND WindowOf(const tk::Form& form) {
   return static_cast<tk::win32::FormPeerWin*>(form.GetFormPeer())->Handle();
 }
 
-class ProgressPictureWin32 : public ::testing::Test {
+class ProgressPictureWin32 : public testing::RunWindowsTest {
  protected:
-  void SetUp() override {
-    tk::App().SetTitle("Quillorn");
-    form_ = std::make_unique<TFrmMain>();
-    progress_ = std::make_unique<TDlgProgress>(form_.get());
-    form_->DlgProgress = progress_.get();
-    tk::App().SetMainForm(form_.get());
-    form_->Show();
-    tk::App().ProcessMessages();
-  }
-  void TearDown() override {
-    if (timer_) tk::App().StopTimer(timer_);
-    progress_.reset();
-    form_.reset();
-    tk::App().Reset();
-  }
-  // The whole six-digit range without duplicates: the longest run there
-  // is (most candidates near the end are drawn again), about a second.
-  void LongRun() {
-    form_->ComboType.UserSelect(2);
-    form_->SpinLenFix.SetValue(6);
-    form_->SpinLenFixClick();
-    form_->ChkNoDupes.SetChecked(true);
-    form_->SpinAmt.SetValue(1'000'000);
-  }
   void Every(std::function<bool()> step) {
     timer_ = tk::App().StartTimer(20ms, [this, step] {
       if (step() && timer_) {
@@ -59,9 +36,6 @@ class ProgressPictureWin32 : public ::testing::Test {
         timer_ = 0;
       }
     });
-  }
-  void Generate() {
-    SendMessageA(WindowOf(*form_), WM_COMMAND, MAKEWPARAM(form_->MnuFileGenerate.Id(), 0), 0);
   }
   void Press(const char* caption) {
     SendMessageA(FindWindowExA(WindowOf(*progress_), nullptr, "Button", caption), BM_CLICK, 0, 0);
@@ -79,10 +53,6 @@ class ProgressPictureWin32 : public ::testing::Test {
     ReleaseDC(WindowOf(*progress_), dc);
     return hash;
   }
-
-  std::unique_ptr<TFrmMain> form_;
-  std::unique_ptr<TDlgProgress> progress_;
-  int timer_ = 0;
 };
 
 TEST_F(ProgressPictureWin32, FramesChangeDuringARunAndStopAtMinimize) {
