@@ -54,11 +54,10 @@ ListIndexError::ListIndexError(int index)
       index_(index) {}
 
 void PasswordStore::Clear() {
+  Empty();
+  // Swapped with empty ones: clear() and moves may keep the room.
   std::string().swap(chars_);
   std::vector<Entry>().swap(entries_);
-  count_ = 0;
-  implied_ = true;
-  impliedLength_ = 0;
 }
 
 void PasswordStore::Empty() {
@@ -77,10 +76,13 @@ void PasswordStore::KeepEntries() {
   implied_ = false;
 }
 
-void PasswordStore::CheckRoomFor(std::size_t length) const {
+// Before a text of length characters is appended: it must fit the 32-bit
+// offsets, and one of another length ends the implied references.
+void PasswordStore::PrepareToAppend(std::size_t length) {
   if (count_ == INT_MAX || length > MaxCharacters - chars_.size()) {
     throw std::length_error("PasswordStore: too many characters for 32-bit offsets");
   }
+  if (implied_ && count_ > 0 && length != impliedLength_) KeepEntries();
 }
 
 // Records the entry whose characters were just put at offset.
@@ -100,16 +102,14 @@ void PasswordStore::AddEntry(std::size_t offset, std::size_t length) {
 }
 
 void PasswordStore::Append(std::string_view text) {
-  CheckRoomFor(text.size());
-  if (implied_ && count_ > 0 && text.size() != impliedLength_) KeepEntries();
+  PrepareToAppend(text.size());
   const std::size_t offset = chars_.size();
   chars_.append(text.data(), text.size());  // text may lie in chars_ itself
   AddEntry(offset, text.size());
 }
 
 char* PasswordStore::AppendSpace(std::size_t length) {
-  CheckRoomFor(length);
-  if (implied_ && count_ > 0 && length != impliedLength_) KeepEntries();
+  PrepareToAppend(length);
   const std::size_t offset = chars_.size();
   chars_.resize(offset + length);
   AddEntry(offset, length);

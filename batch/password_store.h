@@ -86,7 +86,7 @@ class PasswordStore {
   // Makes the references explicit, before anything that needs them in
   // their own right: a text of another length, Sort or Delete.
   void KeepEntries();
-  void CheckRoomFor(std::size_t length) const;
+  void PrepareToAppend(std::size_t length);
   void AddEntry(std::size_t offset, std::size_t length);
   void CheckIndex(int index) const;
 
