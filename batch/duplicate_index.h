@@ -41,9 +41,6 @@ class DuplicateIndex {
     void operator()(Slot* slots) const { std::free(slots); }
   };
 
-  // Places for a table that holds that many entries before it must grow.
-  static std::size_t SlotsFor(std::size_t entries) { return entries + entries * 3 / 5 + 16; }
-
   // For texts of low..high characters drawn by the rule, passwordCount of
   // them wanted.
   DuplicateIndex(character_rule::Kind kind, character_rule::Style style, int low, int high,
@@ -92,12 +89,10 @@ class DuplicateIndex {
     return true;
   }
 
-  // Bytes the index holds.
-  std::size_t MemoryUsage() const {
-    return size_ * sizeof(Slot) + bits_.size() * sizeof(std::uint64_t);
-  }
-
  private:
+  // Places for a table that holds that many entries before it must grow.
+  static std::size_t SlotsFor(std::size_t entries) { return entries + entries * 3 / 5 + 16; }
+
   static std::uint64_t HashText(std::string_view text) {
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ text.size();
     for (std::size_t at = 0; at < text.size(); at += 8) {
