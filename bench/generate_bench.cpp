@@ -6,7 +6,6 @@
 // Run after ./test has built it:
 //   tools/wine-exec build/windows/bin/generate_bench.exe
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -17,6 +16,8 @@
 
 #include "batch/forms/main.h"
 #include "batch/forms/progress.h"
+#include "bench/cpu_time.h"
+#include "bench/process.h"
 #include "common/global.h"
 #include "common/registry_store.h"
 #include "toolkit/application.h"
@@ -32,12 +33,7 @@ HWND WindowOf(const tk::Form& form) {
 }
 
 double CpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto seconds = [](FILETIME t) {
-    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7;
-  };
-  return seconds(kernel) + seconds(user);
+  return std::chrono::duration<double>(bench::ProcessCpuTime()).count();
 }
 
 // One run from Generate (a real WM_COMMAND) to OK enabled, in ms; a
@@ -142,10 +138,8 @@ int main() {
               100 * (playing.front() / still.front() - 1), 100 * (playing[2] / still[2] - 1),
               framesPlaying / 5);
 
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  std::printf("peak working set: %.1f MB\n", counters.PeakWorkingSetSize / (1024.0 * 1024.0));
+  std::printf("peak working set: %.1f MB\n",
+              static_cast<double>(bench::PeakResidentBytes()) / (1024.0 * 1024.0));
 
   // Waiting for OK with the animation forced on (completion switched it
   // off; a main-thread timer switches it on again at once), then without.
