@@ -284,18 +284,21 @@ TEST_F(GenerationRun, TheProgressWindowCentresOverTheMainWindowByOuterSizes) {
 // anything under the run: the run ends as its own buttons would end it,
 // then the program closes with its settings written.
 TEST_F(GenerationRun, ClosingDuringARunEndsTheRunThenCloses) {
-  for (bool sessionEnd : {false, true}) {
-    SCOPED_TRACE(sessionEnd);
+  const auto sources = {
+      +[](tk::Form&) { tk::App().UserCloseRequested(); },  // the taskbar button's Close
+      +[](tk::Form&) { tk::App().UserEndSession(); },
+      +[](tk::Form& main) { main.UserClose(); },  // sent to the disabled window: End task
+  };
+  int source = 0;
+  for (auto close : sources) {
+    SCOPED_TRACE(source++);
     SetUp();
     Options(1000);
     form_->SpinAmt.SetValue(777);
     headless::SetClockStep(100us);
     headless::QueueUserAction([&] {
-      if (sessionEnd) {
-        tk::App().UserEndSession();
-      } else {
-        tk::App().UserCloseRequested();  // the taskbar button's Close
-      }
+      ASSERT_FALSE(form_->Enabled());
+      close(*form_);
       EXPECT_FALSE(form_->Closed());
     });
     Generate();

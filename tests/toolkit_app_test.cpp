@@ -144,6 +144,7 @@ struct Dialog : Form {
 
 TEST_F(AppTest, ShowModalRunsQueuedActionsWithTheOtherFormsDisabled) {
   Form main({.caption = "Main"});
+  App().SetMainForm(&main);
   Button mainButton(&main, {.caption = "&Clear"});
   int mainClicks = 0;
   mainButton.OnClick = [&] { ++mainClicks; };
@@ -157,6 +158,7 @@ TEST_F(AppTest, ShowModalRunsQueuedActionsWithTheOtherFormsDisabled) {
                     hidden.Enabled();
   });
   headless::QueueUserAction([&] { mainButton.UserClick(); });  // main is disabled
+  headless::QueueUserAction([&] { main.UserClose(); });        // and cannot be closed
   headless::QueueUserAction([&] { dialog.ok.UserClick(); });
   headless::QueueUserAction([] {});  // left for later
   EXPECT_EQ(dialog.ShowModal(), ModalResult::Ok);
@@ -167,6 +169,8 @@ TEST_F(AppTest, ShowModalRunsQueuedActionsWithTheOtherFormsDisabled) {
   EXPECT_TRUE(main.Enabled());
   EXPECT_TRUE(main.Active());  // back to the owner
   EXPECT_EQ(headless::PendingUserActions(), 1u);
+  EXPECT_FALSE(main.Closed());
+  App().SetMainForm(nullptr);
 }
 
 TEST_F(AppTest, ClosingAModalFormCancelsIt) {

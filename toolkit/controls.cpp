@@ -154,13 +154,14 @@ VirtualList::VirtualList(Container* parent, const CreateArgs& args)
 
 void VirtualList::SetItemCount(int count) {
   count = std::max(count, 0);
-  if (itemIndex_ >= count) {
-    itemIndex_ = -1;
-    Changed(Change::Value);
-  }
-  if (count == itemCount_) return;
+  // Both are settled before the peer hears of either: a native list that
+  // repaints its old selection at once must find no row beyond the count.
+  const bool countChanged = count != itemCount_;
+  const bool selectionGone = itemIndex_ >= count;
   itemCount_ = count;
-  Changed(Change::Items);
+  if (selectionGone) itemIndex_ = -1;
+  if (countChanged) Changed(Change::Items);
+  if (selectionGone) Changed(Change::Value);
 }
 
 void VirtualList::SetItemIndex(int index) {

@@ -157,7 +157,14 @@ void Form::CloseNow() {
 }
 
 void Form::UserClose() {
-  if (!Enabled()) return;
+  if (!Enabled()) {
+    // The user cannot reach a disabled window; a close that arrives anyway
+    // was sent by another program (ending the task, say). To the main
+    // form, locked by a run, it is the taskbar's Close; behind a modal
+    // window it is refused, as the taskbar's is.
+    if (App().MainForm() == this) App().UserCloseRequested();
+    return;
+  }
   App().Guard([this] { Close(); });
 }
 

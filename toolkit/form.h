@@ -114,7 +114,9 @@ class Form : public Container {
   bool Closed() const { return closed_; }
   bool ClosePending() const { return closePending_; }
   // Close asked for by the user (close box, system menu, Alt+F4), in the
-  // error guard; a disabled form cannot be closed so.
+  // error guard. A disabled form cannot be closed so, except the main form
+  // when no modal window is up: that close comes from another program and
+  // counts as the taskbar's.
   void UserClose();
 
   // The main form minimises the whole program; another form only itself.

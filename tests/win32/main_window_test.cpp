@@ -168,6 +168,42 @@ TEST_F(MainWindow, ListSelectionAndCommandsThroughMessages) {
   EXPECT_EQ(form.StatusBar.SimpleText(), "");
 }
 
+// Deleting the last row, and the only one, leaves no selection and asks the
+// store for no row beyond its new count; only a further Delete, with no
+// row selected, shows the list index error.
+TEST_F(MainWindow, DeletingTheLastRowLeavesNoSelectionAndShowsNoError) {
+  TFrmMain& form = Open();
+  const HWND list = NativeOf(form, form.ListPW, "ListBox");
+  ASSERT_NE(list, nullptr);
+  for (int rows : {10, 1}) {
+    SCOPED_TRACE(rows);
+    Click(form.BtnClear);
+    std::vector<std::string> passwords;
+    for (int i = 0; i < rows; ++i) passwords.push_back("pw" + std::to_string(i));
+    Fill(passwords);
+    const LPARAM at = MAKELPARAM(10, (rows - 1) * form.ListPW.RowHeight() + 4);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    ASSERT_TRUE(PumpUntil([&] { return form.ListPW.ItemIndex() == rows - 1; }));
+
+    const auto boxes = AnsweringBoxes([&] {
+      Click(form.BtnDelete);
+      UpdateWindow(list);
+    });
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+    EXPECT_EQ(form.ListPW.ItemCount(), rows - 1);
+    EXPECT_EQ(form.ListPW.ItemIndex(), -1);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(IsWindowEnabled(list) != FALSE, rows > 1);
+  }
+  Click(form.BtnClear);
+  Fill({"a", "b"});
+  const auto boxes = AnsweringBoxes([&] { Click(form.BtnDelete); });
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("(-1)"), std::string::npos) << boxes[0];
+  EXPECT_EQ(form.Store()->Count(), 2);
+}
+
 // Answers the save dialog once it is up: types the path into its file
 // name field and presses Save.
 struct DialogAnswer {

@@ -136,8 +136,7 @@ TEST_F(SingleWindow, StartsAsAFixedDialogFrameWithItsNativeControls) {
   HWND arrows = NativeOf(form, form.UpDownLength, UPDOWN_CLASSA);
   ASSERT_NE(arrows, nullptr);
   const RECT arrowsRect = RectInForm(hwnd, arrows);
-  EXPECT_EQ(arrowsRect.left, 107);
-  EXPECT_EQ(arrowsRect.top, 40 + 24);
+  EXPECT_EQ(arrowsRect, (RECT{107, 40 + 24, 107 + 15, 40 + 24 + 21}));
   int low = 0, high = 0;
   SendMessageA(arrows, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
                reinterpret_cast<LPARAM>(&high));
@@ -251,6 +250,8 @@ TEST_F(SingleWindow, TheBandHidesAndShowsWithTheOuterHeight) {
   EXPECT_EQ(OuterHeight(hwnd), shown);
   EXPECT_TRUE(IsWindowVisible(NativeOf(form, form.TxtLength, "Edit")));
   EXPECT_EQ(RectInForm(hwnd, NativeOf(form, form.SBRun, TOOLBARCLASSNAMEA)).top, 145 + 2);
+  const RECT arrows = RectInForm(hwnd, NativeOf(form, form.UpDownLength, UPDOWN_CLASSA));
+  EXPECT_EQ(arrows, (RECT{107, 40 + 24, 107 + 15, 40 + 24 + 21}));
 }
 
 TEST_F(SingleWindow, AlwaysOnTopFromStartUpOrdinaryOnceUncheckedAndOnTopAgain) {

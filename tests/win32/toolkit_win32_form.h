@@ -19,6 +19,7 @@
 #include "toolkit/form.h"
 #include "toolkit/win32/form_peer.h"
 #include "toolkit/win32/win32_platform.h"
+#include "tests/win32/window_test_support.h"
 
 namespace tessavo::tk {
 
@@ -148,44 +149,6 @@ class Win32PeersTest : public ::testing::Test {
   std::unique_ptr<TestForm> form_;
 };
 
-// Runs fn, answering OK to every message box that comes up meanwhile (a
-// timer does it from within the box's own loop); returns their texts.
-inline std::vector<std::string> AnsweringBoxes(const std::function<void()>& fn) {
-  struct Boxes {
-    std::set<HWND> seen;
-    std::vector<std::string> texts;
-  } boxes;
-  const int timer = App().StartTimer(20ms, [&boxes] {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-          auto& found = *reinterpret_cast<Boxes*>(param);
-          char name[16] = {};
-          GetClassNameA(window, name, sizeof name);
-          if (std::string(name) != "#32770" || !IsWindowVisible(window) ||
-              !found.seen.insert(window).second) {
-            return TRUE;
-          }
-          std::string text;
-          EnumChildWindows(
-              window,
-              [](HWND child, LPARAM textParam) -> BOOL {
-                char childClass[16] = {};
-                GetClassNameA(child, childClass, sizeof childClass);
-                if (lstrcmpiA(childClass, "Static") == 0)
-                  *reinterpret_cast<std::string*>(textParam) += TextOf(child);
-                return TRUE;
-              },
-              reinterpret_cast<LPARAM>(&text));
-          found.texts.push_back(text);
-          PostMessageA(window, WM_COMMAND, IDOK, 0);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&boxes));
-  });
-  fn();
-  App().StopTimer(timer);
-  return boxes.texts;
-}
+using testing::AnsweringBoxes;
 
 }  // namespace tessavo::tk

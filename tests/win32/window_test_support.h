@@ -7,7 +7,10 @@
 
 #include <chrono>
 #include <functional>
+#include <ostream>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "toolkit/application.h"
 #include "toolkit/form.h"
@@ -97,4 +100,52 @@ inline std::string ClipboardText() {
   return text;
 }
 
+// Runs fn, answering OK to every message box that comes up meanwhile (a
+// timer does it from within the box's own loop); returns their texts.
+inline std::vector<std::string> AnsweringBoxes(const std::function<void()>& fn) {
+  struct Boxes {
+    std::set<HWND> seen;
+    std::vector<std::string> texts;
+  } boxes;
+  const int timer = tk::App().StartTimer(std::chrono::milliseconds(20), [&boxes] {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+          auto& found = *reinterpret_cast<Boxes*>(param);
+          char name[16] = {};
+          GetClassNameA(window, name, sizeof name);
+          if (std::string(name) != "#32770" || !IsWindowVisible(window) ||
+              !found.seen.insert(window).second) {
+            return TRUE;
+          }
+          std::string text;
+          EnumChildWindows(
+              window,
+              [](HWND child, LPARAM textParam) -> BOOL {
+                char childClass[16] = {};
+                GetClassNameA(child, childClass, sizeof childClass);
+                if (lstrcmpiA(childClass, "Static") == 0)
+                  *reinterpret_cast<std::string*>(textParam) += TextOf(child);
+                return TRUE;
+              },
+              reinterpret_cast<LPARAM>(&text));
+          found.texts.push_back(text);
+          PostMessageA(window, WM_COMMAND, IDOK, 0);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&boxes));
+  });
+  fn();
+  tk::App().StopTimer(timer);
+  return boxes.texts;
+}
+
 }  // namespace tessavo::testing
+
+// Rectangles compare and print whole in expectations.
+inline bool operator==(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+  *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}

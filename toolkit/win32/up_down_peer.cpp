@@ -26,6 +26,8 @@ class UpDownPeer final : public ChildPeer {
     if (Edit* field = upDown_.Associate()) {
       if (auto* peer = dynamic_cast<ChildPeer*>(field->Peer()); peer && peer->FocusWindow()) {
         SendMessageA(Window(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(peer->FocusWindow()), 0);
+        // Attaching makes the native control take its own default width.
+        Layout();
       }
     }
   }
