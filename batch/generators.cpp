@@ -10,7 +10,9 @@
 #include "batch/draw_ahead.h"
 #include "batch/duplicate_index.h"
 #include "common/character_rule.h"
+#include "common/packed_characters.h"
 #include "common/random.h"
+#include "common/secure_random.h"
 
 namespace tessavo {
 
@@ -53,16 +55,67 @@ inline int DrawLength(std::uint32_t& seed, int low, std::uint32_t lengthChoices)
   return low + static_cast<int>(Scaled(lengthChoices, seed));
 }
 
-// The candidate drawn from seed into text, which grows to fit it and never
-// shrinks; returns the seed after it. Touches no shared state, so a
-// candidate can be made ahead of time.
+// Where a run's candidates come from. A drawer makes a candidate from a
+// State into the room that room(length) gives and returns the State after
+// it; Current and Commit tie the State to the drawer's source.
+
+// The classic sequence: the State is RandomSeed itself, so a candidate can
+// be made ahead of time from any seed, touching nothing shared.
 template <Kind K, Style S>
-std::uint32_t MakeCandidate(std::uint32_t seed, int low, std::uint32_t lengthChoices,
-                            std::string& text, std::size_t& length) {
-  length = static_cast<std::size_t>(DrawLength(seed, low, lengthChoices));
-  if (text.size() < length) text.resize(length);
-  return draw_ahead::DrawCharacters<K, S>(seed, text.data(), length);
-}
+class ClassicDraws {
+ public:
+  using State = std::uint32_t;
+  ClassicDraws(int low, int high)
+      : low_(low), lengthChoices_(static_cast<std::uint32_t>(high - low) + 1) {}
+
+  State Current() const { return RandomSeed; }
+  void Commit(State after) { RandomSeed = after; }
+  template <typename Room>
+  State Make(State seed, Room&& room) {
+    const auto length = static_cast<std::size_t>(DrawLength(seed, low_, lengthChoices_));
+    return draw_ahead::DrawCharacters<K, S>(seed, room(length), length);
+  }
+
+ private:
+  const int low_;
+  const std::uint32_t lengthChoices_;
+};
+
+// The secure generator: nobody sees its draws, so candidates are simply
+// made in turn and there is no State to keep. The key is new for every run,
+// and nothing drawn ahead outlives it.
+template <Kind K, Style S>
+class SecureDraws {
+ public:
+  struct State {
+    bool operator==(const State&) const = default;
+  };
+  SecureDraws(int low, int high)
+      : random_(SystemRandom()),
+        low_(low),
+        lengthChoices_(static_cast<std::uint32_t>(high - low) + 1) {
+    random_.Rekey();
+  }
+  ~SecureDraws() { random_.Forget(); }
+  SecureDraws(const SecureDraws&) = delete;
+  SecureDraws& operator=(const SecureDraws&) = delete;
+
+  State Current() const { return {}; }
+  void Commit(State) {}
+  template <typename Room>
+  State Make(State, Room&& room) {
+    const auto length = static_cast<std::size_t>(
+        low_ + (lengthChoices_ > 1 ? static_cast<int>(random_.Below(lengthChoices_)) : 0));
+    characters_.Fill(room(length), length, [this] { return random_.Next(); });
+    return {};
+  }
+
+ private:
+  SecureRandom& random_;
+  const int low_;
+  const std::uint32_t lengthChoices_;
+  character_rule::PackedCharacters<K, S> characters_;
+};
 
 // --- Progress -------------------------------------------------------------
 
@@ -130,32 +183,39 @@ class ProgressReporter {
 // Candidates made ahead of their turn, so that the index memory each one
 // will check is already being fetched: the index outgrows the caches, and
 // waiting for it one candidate at a time would take most of a run. Making a
-// candidate touches nothing shared, and one is used only if RandomSeed is
-// still the seed it was made from, so the draws stay exactly those of
-// making each in turn (a cancel still stops before the next candidate).
-template <Kind K, Style S>
+// candidate touches nothing shared, and one is used only if the drawer is
+// still at the State it was made from, so the classic draws stay exactly
+// those of making each in turn (a cancel still stops before the next
+// candidate).
+template <typename Draws>
 class Lookahead {
  public:
+  using State = typename Draws::State;
   struct Candidate {
     std::string_view Text() const { return std::string_view(text.data(), length); }
     std::string text;        // room for the longest candidate so far
     std::size_t length = 0;
-    std::uint32_t from = 0;  // RandomSeed before it
-    std::uint32_t to = 0;    // and after it
+    State from{};            // the drawer's State before it
+    State to{};              // and after it
     std::uint64_t key = 0;   // for the index
   };
 
-  Lookahead(int low, std::uint32_t lengthChoices, const DuplicateIndex& index)
-      : low_(low), lengthChoices_(lengthChoices), index_(index) {}
+  Lookahead(Draws& draws, const DuplicateIndex& index) : draws_(draws), index_(index) {}
 
-  // The candidate drawn from seed; valid until the next call.
-  const Candidate& Take(std::uint32_t seed) {
-    if (ready_ > 0 && ring_[first_].from != seed) ready_ = 0;
+  // The candidate drawn from the drawer's current State; valid until the
+  // next call.
+  const Candidate& Take() {
+    const State current = draws_.Current();
+    if (ready_ > 0 && !(ring_[first_].from == current)) ready_ = 0;
     for (; ready_ < Depth; ++ready_) {
-      const std::uint32_t from = ready_ == 0 ? seed : ring_[(first_ + ready_ - 1) % Depth].to;
+      const State from = ready_ == 0 ? current : ring_[(first_ + ready_ - 1) % Depth].to;
       Candidate& made = ring_[(first_ + ready_) % Depth];
       made.from = from;
-      made.to = MakeCandidate<K, S>(from, low_, lengthChoices_, made.text, made.length);
+      made.to = draws_.Make(from, [&made](std::size_t length) {
+        if (made.text.size() < length) made.text.resize(length);
+        made.length = length;
+        return made.text.data();
+      });
       made.key = index_.KeyOf(made.Text());
       // Issued here, not inside the index: the compiler takes a function
       // that only prefetches for one without effect and drops its calls.
@@ -164,13 +224,13 @@ class Lookahead {
     const Candidate& taken = ring_[first_];
     first_ = (first_ + 1) % Depth;
     --ready_;
+    draws_.Commit(taken.to);
     return taken;
   }
 
  private:
   static constexpr unsigned Depth = 8;  // a power of two: % is a mask
-  const int low_;
-  const std::uint32_t lengthChoices_;
+  Draws& draws_;
   const DuplicateIndex& index_;
   std::array<Candidate, Depth> ring_;
   unsigned first_ = 0;
@@ -228,9 +288,32 @@ void RunPasses(GenerationHost& host, int passwordCount, NextCandidate&& nextCand
   }
 }
 
+// One run with the given drawer: straight into the store when duplicates
+// are allowed, else through the index.
+template <Kind K, Style S, typename Draws>
+void Fill(Draws& draws, PasswordStore& store, int low, int high, int passwordCount,
+          bool allowDuplicates, GenerationHost& host) {
+  if (allowDuplicates) {
+    // Nothing to look up: each candidate is drawn straight into the store.
+    RunPasses(host, passwordCount, [&] {
+      draws.Commit(draws.Make(draws.Current(), [&store](std::size_t length) {
+        return store.AppendSpace(length);
+      }));
+      return true;
+    });
+  } else {
+    DuplicateIndex index(K, S, low, high, passwordCount);
+    Lookahead<Draws> lookahead(draws, index);
+    RunPasses(host, passwordCount, [&] {
+      const auto& candidate = lookahead.Take();
+      return index.AppendIfNew(store, candidate.Text(), candidate.key);
+    });
+  }
+}
+
 template <Kind K, Style S>
 void Generate(PasswordStore& store, int low, int high, int passwordCount, bool allowDuplicates,
-              GenerationHost& host) {
+              GenerationHost& host, RandomSource source) {
   // The window refuses all of these; they are caught here too because each
   // would otherwise never end.
   if (passwordCount < 1 || low < 0 || low > high ||
@@ -246,23 +329,12 @@ void Generate(PasswordStore& store, int low, int high, int passwordCount, bool a
   store.Reserve(reservedEntries,
                 std::min(MaxReservedCharacters, reservedEntries * typicalLength));
 
-  const auto lengthChoices = static_cast<std::uint32_t>(high - low) + 1;
-  if (allowDuplicates) {
-    // Nothing to look up: each candidate is drawn straight into the store.
-    RunPasses(host, passwordCount, [&] {
-      std::uint32_t seed = RandomSeed;
-      const auto length = static_cast<std::size_t>(DrawLength(seed, low, lengthChoices));
-      RandomSeed = draw_ahead::DrawCharacters<K, S>(seed, store.AppendSpace(length), length);
-      return true;
-    });
+  if (source == RandomSource::Classic) {
+    ClassicDraws<K, S> draws(low, high);
+    Fill<K, S>(draws, store, low, high, passwordCount, allowDuplicates, host);
   } else {
-    DuplicateIndex index(K, S, low, high, passwordCount);
-    Lookahead<K, S> lookahead(low, lengthChoices, index);
-    RunPasses(host, passwordCount, [&] {
-      const auto& candidate = lookahead.Take(RandomSeed);
-      RandomSeed = candidate.to;
-      return index.AppendIfNew(store, candidate.Text(), candidate.key);
-    });
+    SecureDraws<K, S> draws(low, high);
+    Fill<K, S>(draws, store, low, high, passwordCount, allowDuplicates, host);
   }
 }
 
@@ -275,17 +347,19 @@ std::int64_t ElapsedSeconds(std::chrono::nanoseconds elapsed) {
 
 void GenerateAlphaPasswords(PasswordStore& store, int low, int high, int passwordCount,
                             int passwordType, int passwordCase, bool allowDuplicates,
-                            GenerationHost& host) {
+                            GenerationHost& host, RandomSource source) {
   // The type and case indexes mean what they mean to DrawCharacter, unknown ones included.
   using namespace character_rule;
   WithRule(KindOfType(passwordType), StyleOfCase(passwordCase), [&]<Kind K, Style S>() {
-    Generate<K, S>(store, low, high, passwordCount, allowDuplicates, host);
+    Generate<K, S>(store, low, high, passwordCount, allowDuplicates, host, source);
   });
 }
 
 void GenerateNumericPasswords(PasswordStore& store, int low, int high, int passwordCount,
-                              bool allowDuplicates, GenerationHost& host) {
-  Generate<Kind::Digits, Style::Lower>(store, low, high, passwordCount, allowDuplicates, host);
+                              bool allowDuplicates, GenerationHost& host,
+                              RandomSource source) {
+  Generate<Kind::Digits, Style::Lower>(store, low, high, passwordCount, allowDuplicates, host,
+                                       source);
 }
 
 int ProgressPercent(int accepted, int passwordCount) {

@@ -1,13 +1,15 @@
 // The two batch generators. Each empties the store and fills it with
 // passwordCount passwords (fewer if the user cancels), drawing every length
-// and character from the shared random generator in a fixed order, so the
-// same seed always gives the same list. Requests that could never be met
-// (no passwords, an empty or negative length range, or more distinct
-// passwords than the rule can make) leave the store empty and draw nothing.
+// and character from the given source: the secure generator, or the classic
+// sequence of RandomSeed in a fixed order, so that the same seed always
+// gives the same list. Requests that could never be met (no passwords, an
+// empty or negative length range, or more distinct passwords than the rule
+// can make) leave the store empty and draw nothing.
 #pragma once
 
 #include "batch/generation_host.h"
 #include "batch/password_store.h"
+#include "common/secure_random.h"
 
 #include <chrono>
 #include <cstddef>
@@ -20,11 +22,11 @@ namespace tessavo {
 // other type index), in the given case style.
 void GenerateAlphaPasswords(PasswordStore& store, int low, int high, int passwordCount,
                             int passwordType, int passwordCase, bool allowDuplicates,
-                            GenerationHost& host);
+                            GenerationHost& host, RandomSource source);
 
-// "Numeric": one draw of 10 per digit.
+// "Numeric": one draw of 10 per digit (classic).
 void GenerateNumericPasswords(PasswordStore& store, int low, int high, int passwordCount,
-                              bool allowDuplicates, GenerationHost& host);
+                              bool allowDuplicates, GenerationHost& host, RandomSource source);
 
 // The progress bar position for a count of accepted passwords: the
 // percentage rounded half to even.

@@ -75,21 +75,24 @@ void RawWrite(const std::vector<char>& image, const std::string& path) {
 struct Run {
   int type, letterCase, low, high, count;
   bool allowDuplicates;
+  RandomSource source = RandomSource::Classic;
 };
 
 void Generate(PasswordStore& store, const Run& run) {
   HeadlessGenerationHost host;
   RandomSeed = 1;
   if (run.type == 2) {
-    GenerateNumericPasswords(store, run.low, run.high, run.count, run.allowDuplicates, host);
+    GenerateNumericPasswords(store, run.low, run.high, run.count, run.allowDuplicates, host,
+                             run.source);
   } else {
     GenerateAlphaPasswords(store, run.low, run.high, run.count, run.type, run.letterCase,
-                           run.allowDuplicates, host);
+                           run.allowDuplicates, host, run.source);
   }
 }
 
 constexpr Run Alnum16{1, 2, 16, 16, Million, true};
 constexpr Run Alnum16Unique{1, 2, 16, 16, Million, false};
+constexpr RandomSource Secure = RandomSource::Secure;
 
 struct Figure {
   std::string name;
@@ -201,6 +204,12 @@ int Main(int argc, char** argv) {
        generating(Alnum16Unique), {}},
       {"Numeric fixed 6, No duplicates, whole capacity", "naive generation", "<= 1.3", none,
        generating({2, 0, 6, 6, Million, false}), {}},
+      {"1M Alphanumeric MiXeD 16, duplicates allowed, secure", "naive generation", "<= 0.40",
+       none, generating({1, 2, 16, 16, Million, true, Secure}), {}},
+      {"same, No duplicates, store reused, secure", "naive generation", "<= 0.55", none,
+       generating({1, 2, 16, 16, Million, false, Secure}), {}},
+      {"Numeric fixed 6, No duplicates, whole capacity, secure", "naive generation", "<= 1.3",
+       none, generating({2, 0, 6, 6, Million, false, Secure}), {}},
       {"1M Alphanumeric MiXeD 3..16, No duplicates", "naive generation", "", none,
        generating({1, 2, 3, 16, Million, false}), {}},
       {"1M Alphabetic lowercase fixed 8, No duplicates", "naive generation", "", none,

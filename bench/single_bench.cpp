@@ -14,13 +14,20 @@
 namespace tessavo {
 namespace {
 
+// Arguments: length, type, source (0 secure, 1 classic).
 void BM_MakePassword(benchmark::State& state) {
   const int length = static_cast<int>(state.range(0));
   const int type = static_cast<int>(state.range(1));
+  const RandomSource source = state.range(2) ? RandomSource::Classic : RandomSource::Secure;
   RandomSeed = 12345;
-  for (auto _ : state) benchmark::DoNotOptimize(MakePassword(length, type, 2));
+  for (auto _ : state) benchmark::DoNotOptimize(MakePassword(length, type, 2, source));
 }
-BENCHMARK(BM_MakePassword)->Args({4, 0})->Args({16, 1})->Args({16, 2});
+BENCHMARK(BM_MakePassword)
+    ->Args({4, 0, 1})
+    ->Args({16, 1, 1})
+    ->Args({16, 2, 1})
+    ->Args({16, 1, 0})
+    ->Args({16, 2, 0});
 
 void BM_SBRunClick(benchmark::State& state) {
   auto registry = MakeMemoryRegistry();

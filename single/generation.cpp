@@ -1,19 +1,29 @@
 #include "single/generation.h"
 
 #include "common/character_rule.h"
+#include "common/packed_characters.h"
 #include "common/random.h"
 
 namespace tessavo {
 
-std::string MakePassword(int length, int passwordType, int passwordCase) {
+std::string MakePassword(int length, int passwordType, int passwordCase, RandomSource source) {
   using namespace character_rule;
   std::string password;
   if (length < 1) return password;
   password.reserve(static_cast<std::size_t>(length));
-  // The rule chosen once, then one character after the other, each with
-  // all of its draws, from the one process-wide state.
   WithRule(KindOfType(passwordType), StyleOfCase(passwordCase), [&]<Kind K, Style S>() {
-    for (int i = 0; i < length; ++i) password += NextCharacter<K, S>(RandomSeed);
+    if (source == RandomSource::Classic) {
+      // One character after the other, each with all of its draws, from the
+      // one process-wide state.
+      for (int i = 0; i < length; ++i) password += NextCharacter<K, S>(RandomSeed);
+      return;
+    }
+    // Nothing of this password stays behind in the generator.
+    SecureRandom& random = SystemRandom();
+    password.resize(static_cast<std::size_t>(length));
+    PackedCharacters<K, S>().Fill(password.data(), password.size(),
+                                  [&random] { return random.Next(); });
+    random.Forget();
   });
   return password;
 }

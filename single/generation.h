@@ -4,17 +4,20 @@
 
 #include <string>
 
+#include "common/secure_random.h"
+
 namespace tessavo {
 
 // The lengths the single generator offers.
 inline constexpr int MinSingleLength = 4;
 inline constexpr int MaxSingleLength = 16;
 
-// A password of length characters (none for a length below 1), each drawn
-// by the shared character rule from RandomSeed, one after the other: from
-// the same seed the batch generator makes the same characters. Type and
-// case indexes outside 0..2 draw as the rule says (letters; mixed case).
-std::string MakePassword(int length, int passwordType, int passwordCase);
+// A password of length characters (none for a length below 1) with the
+// shared character rule's chances, from the secure generator, or from the
+// classic RandomSeed one character after the other: from the same seed the
+// batch generator makes the same characters. Type and case indexes outside
+// 0..2 draw as the rule says (letters; mixed case).
+std::string MakePassword(int length, int passwordType, int passwordCase, RandomSource source);
 
 struct SettingsText {
   std::string code;         // "04ABLC"

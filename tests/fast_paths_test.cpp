@@ -147,7 +147,7 @@ TEST(FastPathsTest, DuplicateIndexForAHugeCountStaysExact) {
   PasswordStore stream;
   HeadlessGenerationHost host;
   RandomSeed = 8128;
-  GenerateAlphaPasswords(stream, 2, 6, candidates, 1, 2, true, host);
+  GenerateAlphaPasswords(stream, 2, 6, candidates, 1, 2, true, host, RandomSource::Classic);
   std::vector<std::string_view> expected;
   std::unordered_set<std::string_view> seen;
   for (int k = 0; k < candidates; ++k) {
@@ -158,7 +158,7 @@ TEST(FastPathsTest, DuplicateIndexForAHugeCountStaysExact) {
   PasswordStore store;
   CancellingHost cancelling(candidates);
   RandomSeed = 8128;
-  GenerateAlphaPasswords(store, 2, 6, 2000000000, 1, 2, false, cancelling);
+  GenerateAlphaPasswords(store, 2, 6, 2000000000, 1, 2, false, cancelling, RandomSource::Classic);
   ASSERT_EQ(static_cast<std::size_t>(store.Count()), expected.size());
   for (int k = 0; k < store.Count(); ++k) ASSERT_EQ(store.Get(k), expected[k]) << k;
 }
@@ -189,7 +189,7 @@ TEST(FastPathsTest, BarMovesAtTheCountsOfThePercentagePerCandidate) {
     }
     PasswordStore store;
     BarHost host(store);
-    GenerateNumericPasswords(store, 1, 12, count, true, host);
+    GenerateNumericPasswords(store, 1, 12, count, true, host, RandomSource::Classic);
     EXPECT_EQ(host.positions, expected) << count;
   }
 }

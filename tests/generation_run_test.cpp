@@ -15,8 +15,10 @@
 
 #include "batch/forms/main.h"
 #include "batch/forms/progress.h"
+#include "batch/generators.h"
 #include "batch/progress_picture.h"
 #include "common/global.h"
+#include "common/random.h"
 #include "common/registry_store.h"
 #include "peer_check.h"
 #include "toolkit/application.h"
@@ -305,6 +307,33 @@ TEST_F(GenerationRun, ClosingDuringARunEndsTheRunThenCloses) {
     EXPECT_TRUE(form_->Closed());
     EXPECT_EQ(form_->Store(), nullptr);
     EXPECT_EQ(RegReadInteger(GenerationOptionsKey, "Passwords To Generate", 0), 777);
+  }
+}
+
+// "Classic Generator" exactly 1, read when the window is made, brings back
+// the sequence of RandomSeed; any other value leaves RandomSeed alone.
+TEST_F(GenerationRun, OnlyClassicGeneratorOneDrawsFromRandomSeed) {
+  for (std::int32_t classic : {1, 0, 2}) {
+    SCOPED_TRACE(classic);
+    RegWriteInteger(OptionsKey, "Classic Generator", classic);
+    RegWriteInteger(OptionsKey, "Clipboard Clear Seconds", 10 * classic);
+    SetUp();
+    EXPECT_EQ(form_->Clipboard().Delay(), std::chrono::seconds(10 * classic));
+    Options(50, 1);
+    RandomSeed = 4242;
+    PressOkWhenAsked();
+    Generate();
+    ASSERT_EQ(form_->Store()->Count(), 50);
+    if (classic != 1) {
+      EXPECT_EQ(RandomSeed, 4242u);
+      continue;
+    }
+    RandomSeed = 4242;
+    PasswordStore expected;
+    HeadlessGenerationHost host;
+    GenerateAlphaPasswords(expected, 3, 3, 50, 1, form_->ComboCase.ItemIndex(), true, host,
+                           RandomSource::Classic);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(form_->Store()->Get(i), expected.Get(i)) << i;
   }
 }
 

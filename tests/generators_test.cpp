@@ -110,7 +110,7 @@ TEST(GeneratorsTest, DrawsLengthOnlyForAVariableRangeAndBeforeTheCharacters) {
   HeadlessGenerationHost host;
 
   RandomSeed = 12345;
-  GenerateNumericPasswords(store, 4, 4, 1, true, host);
+  GenerateNumericPasswords(store, 4, 4, 1, true, host, RandomSource::Classic);
   std::uint32_t seed = 12345;
   std::string expected;
   for (int k = 0; k < 4; ++k) expected += static_cast<char>('0' + Step(seed, 10));
@@ -118,7 +118,7 @@ TEST(GeneratorsTest, DrawsLengthOnlyForAVariableRangeAndBeforeTheCharacters) {
   EXPECT_EQ(RandomSeed, seed);
 
   RandomSeed = 12345;
-  GenerateNumericPasswords(store, 3, 5, 1, true, host);
+  GenerateNumericPasswords(store, 3, 5, 1, true, host, RandomSource::Classic);
   seed = 12345;
   const int length = 3 + static_cast<int>(Step(seed, 3));
   expected.clear();
@@ -130,9 +130,10 @@ TEST(GeneratorsTest, DrawsLengthOnlyForAVariableRangeAndBeforeTheCharacters) {
 void RunGenerator(PasswordStore& store, int type, int letterCase, int low, int high, int count,
                   bool allowDuplicates, GenerationHost& host) {
   if (type == 2 && letterCase < 0) {
-    GenerateNumericPasswords(store, low, high, count, allowDuplicates, host);
+    GenerateNumericPasswords(store, low, high, count, allowDuplicates, host, RandomSource::Classic);
   } else {
-    GenerateAlphaPasswords(store, low, high, count, type, letterCase, allowDuplicates, host);
+    GenerateAlphaPasswords(store, low, high, count, type, letterCase, allowDuplicates, host,
+                           RandomSource::Classic);
   }
 }
 
@@ -195,7 +196,7 @@ TEST(GeneratorsTest, DuplicateIndexStaysExactWhenItGrowsPastAMillion) {
   PasswordStore stream;
   HeadlessGenerationHost host;
   RandomSeed = 5150;
-  GenerateAlphaPasswords(stream, 3, 8, 1300000, 1, 2, true, host);
+  GenerateAlphaPasswords(stream, 3, 8, 1300000, 1, 2, true, host, RandomSource::Classic);
   std::vector<std::string_view> expected;
   std::unordered_set<std::string_view> seen(4000000);
   int consumed = 0;
@@ -208,13 +209,13 @@ TEST(GeneratorsTest, DuplicateIndexStaysExactWhenItGrowsPastAMillion) {
 
   PasswordStore store;
   RandomSeed = 5150;
-  GenerateAlphaPasswords(store, 3, 8, count, 1, 2, false, host);
+  GenerateAlphaPasswords(store, 3, 8, count, 1, 2, false, host, RandomSource::Classic);
   ASSERT_EQ(store.Count(), count);
   for (int k = 0; k < count; ++k) ASSERT_EQ(store.Get(k), expected[static_cast<std::size_t>(k)]);
 
   const std::uint32_t seedAfterRun = RandomSeed;
   RandomSeed = 5150;
-  GenerateAlphaPasswords(stream, 3, 8, consumed, 1, 2, true, host);
+  GenerateAlphaPasswords(stream, 3, 8, consumed, 1, 2, true, host, RandomSource::Classic);
   EXPECT_EQ(seedAfterRun, RandomSeed);
 }
 
@@ -222,7 +223,7 @@ TEST(GeneratorsTest, NumericFixedThreeWithoutDuplicatesGivesEveryNumberInDrawnOr
   PasswordStore store;
   HeadlessGenerationHost host;
   RandomSeed = 777;
-  GenerateNumericPasswords(store, 3, 3, 1000, false, host);
+  GenerateNumericPasswords(store, 3, 3, 1000, false, host, RandomSource::Classic);
   RandomSeed = 777;
   const std::vector<std::string> expected = ReferenceGenerate(3, 3, 1000, false, NumericDraw);
   EXPECT_EQ(Contents(store), expected);
@@ -236,20 +237,20 @@ TEST(GeneratorsTest, RepeatsAreDroppedOnlyWhenAskedAndOnlyIfExactlyEqual) {
   PasswordStore store;
   HeadlessGenerationHost host;
   RandomSeed = 31337;
-  GenerateNumericPasswords(store, 3, 4, 5000, false, host);
+  GenerateNumericPasswords(store, 3, 4, 5000, false, host, RandomSource::Classic);
   std::vector<std::string> texts = Contents(store);
   std::set<std::size_t> lengths;
   for (const std::string& text : texts) lengths.insert(text.size());
   EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), 5000u);
   EXPECT_EQ(lengths, (std::set<std::size_t>{3, 4}));
 
-  GenerateNumericPasswords(store, 1, 1, 200, true, host);
+  GenerateNumericPasswords(store, 1, 1, 200, true, host, RandomSource::Classic);
   texts = Contents(store);
   EXPECT_EQ(texts.size(), 200u);
   EXPECT_LE(std::set<std::string>(texts.begin(), texts.end()).size(), 10u);
 
   // Case-only variants are different passwords: all 52 one-letter texts.
-  GenerateAlphaPasswords(store, 1, 1, 52, 0, 2, false, host);
+  GenerateAlphaPasswords(store, 1, 1, 52, 0, 2, false, host, RandomSource::Classic);
   texts = Contents(store);
   const std::set<std::string> distinct(texts.begin(), texts.end());
   EXPECT_EQ(distinct.size(), 52u);
@@ -301,14 +302,14 @@ TEST(GeneratorsTest, CancelKeepsExactlyThePasswordsAcceptedSoFar) {
   PasswordStore full;
   HeadlessGenerationHost headless;
   RandomSeed = 2718;
-  GenerateAlphaPasswords(full, 8, 8, 100, 1, 2, true, headless);
+  GenerateAlphaPasswords(full, 8, 8, 100, 1, 2, true, headless, RandomSource::Classic);
 
   PasswordStore store;
   ScriptedHost host(store);
   host.tick = 1ms;
   host.cancelAfterProcessings = 2;
   RandomSeed = 2718;
-  GenerateAlphaPasswords(store, 8, 8, 100, 1, 2, true, host);
+  GenerateAlphaPasswords(store, 8, 8, 100, 1, 2, true, host, RandomSource::Classic);
   ASSERT_EQ(host.processedAt, (std::vector<int>{10, 20}));
   const std::vector<std::string> all = Contents(full);
   EXPECT_EQ(Contents(store), std::vector<std::string>(all.begin(), all.begin() + 20));
@@ -318,7 +319,7 @@ TEST(GeneratorsTest, CancelKeepsExactlyThePasswordsAcceptedSoFar) {
   ScriptedHost cancelled(store);
   cancelled.cancelAfterProcessings = 0;
   RandomSeed = 2718;
-  GenerateAlphaPasswords(store, 8, 8, 100, 1, 2, true, cancelled);
+  GenerateAlphaPasswords(store, 8, 8, 100, 1, 2, true, cancelled, RandomSource::Classic);
   EXPECT_EQ(store.Count(), 0);
   EXPECT_EQ(RandomSeed, 2718u);
 }
@@ -329,20 +330,20 @@ TEST(GeneratorsTest, DispatchesMessagesEveryTenMillisecondsAndAfterTheLastPasswo
     // One Now() per candidate and one after each dispatch, 1 ms apiece.
     ScriptedHost host(store);
     host.tick = 1ms;
-    GenerateNumericPasswords(store, 2, 2, 95, true, host);
+    GenerateNumericPasswords(store, 2, 2, 95, true, host, RandomSource::Classic);
     EXPECT_EQ(host.processedAt, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 95}));
   }
   {
     // A clock that stands still: only the final dispatch.
     ScriptedHost host(store);
-    GenerateNumericPasswords(store, 2, 2, 95, true, host);
+    GenerateNumericPasswords(store, 2, 2, 95, true, host, RandomSource::Classic);
     EXPECT_EQ(host.processedAt, std::vector<int>{95});
   }
   {
     // Slow candidates: a dispatch after every one, dropped duplicates too.
     ScriptedHost host(store);
     host.tick = 20ms;
-    GenerateNumericPasswords(store, 1, 1, 10, false, host);
+    GenerateNumericPasswords(store, 1, 1, 10, false, host, RandomSource::Classic);
     EXPECT_EQ(store.Count(), 10);
     EXPECT_GT(host.cancelChecks, 10);
     EXPECT_EQ(static_cast<int>(host.processedAt.size()), host.cancelChecks);
@@ -353,7 +354,7 @@ TEST(GeneratorsTest, DispatchesMessagesEveryTenMillisecondsAndAfterTheLastPasswo
     ScriptedHost host(store);
     host.perCandidate = 10us;
     host.visibleWhen = [](int) { return false; };
-    GenerateNumericPasswords(store, 2, 2, 5000, true, host);
+    GenerateNumericPasswords(store, 2, 2, 5000, true, host, RandomSource::Classic);
     ASSERT_EQ(host.processedAt.size(), 5u);  // at 10, 20, 30, 40 ms and the end
     for (std::size_t k = 1; k < 4; ++k) {
       const auto gap = host.processedTimes[k] - host.processedTimes[k - 1];
@@ -372,7 +373,7 @@ TEST(GeneratorsTest, DrawsMadeWhileDispatchingAreTakenIntoAccount) {
   host.tick = 1ms;
   host.duringProcessing = [] { DrawRandom(7); };
   RandomSeed = 99;
-  GenerateAlphaPasswords(store, 8, 8, 35, 1, 2, false, host);
+  GenerateAlphaPasswords(store, 8, 8, 35, 1, 2, false, host, RandomSource::Classic);
   ASSERT_EQ(host.processedAt, (std::vector<int>{10, 20, 30, 35}));
 
   RandomSeed = 99;
@@ -397,17 +398,17 @@ std::vector<int> PositionsOnly(const ScriptedHost& host) {
 TEST(GeneratorsTest, BarAndCountLabelFollowTheRoundedPercentage) {
   PasswordStore store;
   ScriptedHost eight(store);
-  GenerateNumericPasswords(store, 4, 4, 8, true, eight);
+  GenerateNumericPasswords(store, 4, 4, 8, true, eight, RandomSource::Classic);
   EXPECT_EQ(PositionsOnly(eight), (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100}));
   EXPECT_EQ(eight.passwordCaptions,
             (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"}));
 
   ScriptedHost three(store);
-  GenerateNumericPasswords(store, 4, 4, 3, true, three);
+  GenerateNumericPasswords(store, 4, 4, 3, true, three, RandomSource::Classic);
   EXPECT_EQ(PositionsOnly(three), (std::vector<int>{33, 67, 100}));
 
   ScriptedHost million(store);
-  GenerateNumericPasswords(store, 1, 1, 1000000, true, million);
+  GenerateNumericPasswords(store, 1, 1, 1000000, true, million, RandomSource::Classic);
   ASSERT_EQ(million.positions.size(), 100u);
   EXPECT_EQ(million.positions[0], std::make_pair(1, 5001));
   EXPECT_EQ(million.positions[1], std::make_pair(2, 15000));
@@ -430,7 +431,7 @@ TEST(GeneratorsTest, HiddenWindowIsLeftAloneAndCatchesUpWhenShown) {
   ScriptedHost host(store);
   host.tick = 100ms;
   host.visibleWhen = [](int stored) { return stored <= 2 || stored >= 6; };
-  GenerateNumericPasswords(store, 4, 4, 8, true, host);
+  GenerateNumericPasswords(store, 4, 4, 8, true, host, RandomSource::Classic);
   EXPECT_EQ(host.positions, (std::vector<std::pair<int, int>>{
                                 {12, 1}, {25, 2}, {75, 6}, {88, 7}, {100, 8}}));
   EXPECT_EQ(host.passwordCaptions, (std::vector<std::string>{"1", "2", "6", "7", "8"}));
@@ -439,7 +440,7 @@ TEST(GeneratorsTest, HiddenWindowIsLeftAloneAndCatchesUpWhenShown) {
   ScriptedHost hidden(store);
   hidden.tick = 100ms;
   hidden.visibleWhen = [](int) { return false; };
-  GenerateNumericPasswords(store, 4, 4, 8, true, hidden);
+  GenerateNumericPasswords(store, 4, 4, 8, true, hidden, RandomSource::Classic);
   EXPECT_TRUE(hidden.positions.empty());
   EXPECT_TRUE(hidden.passwordCaptions.empty());
   EXPECT_TRUE(hidden.timeCaptions.empty());
@@ -448,7 +449,7 @@ TEST(GeneratorsTest, HiddenWindowIsLeftAloneAndCatchesUpWhenShown) {
   ScriptedHost late(store);
   late.tick = 400ms;
   late.visibleWhen = [](int stored) { return stored >= 5; };
-  GenerateNumericPasswords(store, 4, 4, 6, true, late);
+  GenerateNumericPasswords(store, 4, 4, 6, true, late, RandomSource::Classic);
   // Candidate k is read at 0.8 s * k (a dispatch follows each).
   EXPECT_EQ(late.timeCaptions, (std::vector<std::string>{"00:00:04"}));
 }
@@ -458,7 +459,7 @@ TEST(GeneratorsTest, TimeLabelIsWrittenOnlyWhenItsTextChanges) {
   ScriptedHost host(store);
   host.tick = 400ms;
   host.separator = '.';
-  GenerateNumericPasswords(store, 2, 2, 10, true, host);
+  GenerateNumericPasswords(store, 2, 2, 10, true, host, RandomSource::Classic);
   // Candidate k is read at 0.8 s * k: 0.8, 1.6, ... 8.0; 4.0 and 4.8 share
   // a second.
   EXPECT_EQ(host.timeCaptions,

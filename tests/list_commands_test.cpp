@@ -132,6 +132,7 @@ TEST_F(ListCommands, ClipboardCopiesTheSelectedPasswordAndChangesNothing) {
   form_->ListPW.UserSelect(1);
   form_->BtnClipboard.UserClick();
   EXPECT_EQ(tk::headless::ClipboardText(), "second");
+  EXPECT_TRUE(form_->Clipboard().Waiting());
   EXPECT_EQ(form_->ListPW.ItemIndex(), 1);
   EXPECT_EQ(Rows(), (std::vector<std::string>{"first", "second"}));
   EXPECT_EQ(States(), AllOn());

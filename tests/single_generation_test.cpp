@@ -31,7 +31,7 @@ TEST(MakePassword, IsLengthCallsOfTheCharacterRuleForEveryTypeAndCase) {
         const std::uint32_t after = RandomSeed;
 
         RandomSeed = 0xC0FFEEu + static_cast<std::uint32_t>(length);
-        EXPECT_EQ(MakePassword(length, type, letterCase), expected)
+        EXPECT_EQ(MakePassword(length, type, letterCase, RandomSource::Classic), expected)
             << "type " << type << " case " << letterCase << " length " << length;
         EXPECT_EQ(RandomSeed, after) << "type " << type << " case " << letterCase;
       }
@@ -46,14 +46,15 @@ TEST(MakePassword, MakesWhatTheBatchGeneratorMakesFromTheSameSeed) {
     for (int letterCase = 0; letterCase <= 2; ++letterCase) {
       RandomSeed = 424242;
       if (type == 2) {
-        GenerateNumericPasswords(store, 16, 16, 1, true, host);
+        GenerateNumericPasswords(store, 16, 16, 1, true, host, RandomSource::Classic);
       } else {
-        GenerateAlphaPasswords(store, 16, 16, 1, type, letterCase, true, host);
+        GenerateAlphaPasswords(store, 16, 16, 1, type, letterCase, true, host,
+                               RandomSource::Classic);
       }
       ASSERT_EQ(store.Count(), 1);
       const std::uint32_t batchAfter = RandomSeed;
       RandomSeed = 424242;
-      EXPECT_EQ(MakePassword(16, type, letterCase), store.Get(0))
+      EXPECT_EQ(MakePassword(16, type, letterCase, RandomSource::Classic), store.Get(0))
           << "type " << type << " case " << letterCase;
       EXPECT_EQ(RandomSeed, batchAfter);
     }
@@ -62,16 +63,16 @@ TEST(MakePassword, MakesWhatTheBatchGeneratorMakesFromTheSameSeed) {
 
 TEST(MakePassword, StartsWithTheWorkedExampleLetters) {
   RandomSeed = 1'000'000;
-  EXPECT_EQ(MakePassword(4, 0, 0).substr(0, 3), "yoj");
+  EXPECT_EQ(MakePassword(4, 0, 0, RandomSource::Classic).substr(0, 3), "yoj");
 }
 
 TEST(MakePassword, NumericTakesOneDrawPerDigitWhateverTheCase) {
   RandomSeed = 777;
-  const std::string reference = MakePassword(12, 2, 0);
+  const std::string reference = MakePassword(12, 2, 0, RandomSource::Classic);
   EXPECT_EQ(RandomSeed, Stepped(777, 12));
   for (const int letterCase : {1, 2, -1, 9}) {
     RandomSeed = 777;
-    EXPECT_EQ(MakePassword(12, 2, letterCase), reference) << letterCase;
+    EXPECT_EQ(MakePassword(12, 2, letterCase, RandomSource::Classic), reference) << letterCase;
   }
   for (const char c : reference) EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(c)));
 }
@@ -80,24 +81,24 @@ TEST(MakePassword, CharacterSetsFollowTypeAndCase) {
   RandomSeed = 99;
   bool upper = false, lower = false, digit = false;
   for (int i = 0; i < 200; ++i) {
-    for (const char c : MakePassword(16, 1, 1)) {
+    for (const char c : MakePassword(16, 1, 1, RandomSource::Classic)) {
       ASSERT_TRUE(std::isdigit(static_cast<unsigned char>(c)) ||
                   std::isupper(static_cast<unsigned char>(c)))
           << c;
     }
     // No type selected (-1) draws letters only; no case selected mixes.
-    for (const char c : MakePassword(16, -1, -1)) {
+    for (const char c : MakePassword(16, -1, -1, RandomSource::Classic)) {
       ASSERT_TRUE(std::isalpha(static_cast<unsigned char>(c))) << c;
       upper = upper || std::isupper(static_cast<unsigned char>(c));
       lower = lower || std::islower(static_cast<unsigned char>(c));
     }
-    for (const char c : MakePassword(16, 1, 0)) {
+    for (const char c : MakePassword(16, 1, 0, RandomSource::Classic)) {
       digit = digit || std::isdigit(static_cast<unsigned char>(c));
       ASSERT_FALSE(std::isupper(static_cast<unsigned char>(c))) << c;
     }
   }
   EXPECT_TRUE(upper && lower && digit);
-  EXPECT_EQ(MakePassword(0, 0, 0), "");
+  EXPECT_EQ(MakePassword(0, 0, 0, RandomSource::Classic), "");
 }
 
 TEST(DescribeSettings, GivesTheCodeAndTheWords) {

@@ -226,11 +226,16 @@ TEST_F(SingleMain, GenerateOnStartupWithAutoClipboardShowsAndCopies) {
   StoreOption("AutoClipboard", 1);
   StoreOption("Password Length", 12);
   StoreOption("Password Type", 2);
+  StoreOption("Clipboard Clear Seconds", 5);
   TFrmMain& form = Open();
   EXPECT_EQ(form.LblPwData.Caption().size(), 12u);
   EXPECT_EQ(tk::headless::ClipboardText(), form.LblPwData.Caption());
   EXPECT_TRUE(form.SBCopy.Enabled());
   EXPECT_EQ(form.LblPwData.Caption().find_first_not_of("0123456789"), std::string::npos);
+  // Gone after the stored delay.
+  tk::headless::AdvanceClock(std::chrono::seconds(5));
+  tk::App().ProcessMessages();
+  EXPECT_EQ(tk::headless::ClipboardText(), "");
 }
 
 TEST_F(SingleMain, GenerateOnStartupAloneLeavesTheClipboard) {
@@ -250,6 +255,8 @@ TEST_F(SingleMain, GenerateOnStartupAloneLeavesTheClipboard) {
   EXPECT_EQ(tk::headless::ClipboardText(), "");
   form.SBCopy.UserClick();
   EXPECT_EQ(tk::headless::ClipboardText(), form.LblPwData.Caption());
+  EXPECT_TRUE(form.Clipboard().Waiting());
+  EXPECT_EQ(form.Clipboard().Delay(), std::chrono::seconds(30));
 }
 
 TEST_F(SingleMain, UnknownStoredColourShowsButTheListsColourIsWritten) {
@@ -350,21 +357,32 @@ TEST_F(SingleMain, PickingAColourRecoloursOnlyThePassword) {
   EXPECT_EQ(Option("Password Color"), 0xFF0000);
 }
 
-TEST_F(SingleMain, MakesWhatTheBatchGeneratorMakesFromOneSeed) {
-  StoreShownBand();
-  StoreOption("Password Length", 10);
-  StoreOption("Password Type", 1);
-  StoreOption("Password Case", 2);
-  TFrmMain& form = Open();
-  RandomSeed = 31337;
-  form.SBRun.UserClick();
-
-  RandomSeed = 31337;
-  PasswordStore store;
-  HeadlessGenerationHost host;
-  GenerateAlphaPasswords(store, 10, 10, 1, 1, 2, true, host);
-  ASSERT_EQ(store.Count(), 1);
-  EXPECT_EQ(form.LblPwData.Caption(), store.Get(0));
+// "Classic Generator" exactly 1 brings back the sequence of RandomSeed, with
+// the batch generator's characters from the same seed; any other value, or
+// none, leaves RandomSeed alone.
+TEST_F(SingleMain, OnlyClassicGeneratorOneDrawsFromRandomSeed) {
+  for (std::int32_t classic : {1, 0, 2, -1}) {
+    SCOPED_TRACE(classic);
+    StoreShownBand();
+    StoreOption("Password Length", 10);
+    StoreOption("Password Type", 1);
+    StoreOption("Password Case", 2);
+    StoreOption("Classic Generator", classic);
+    TFrmMain& form = Open();
+    RandomSeed = 31337;
+    form.SBRun.UserClick();
+    EXPECT_EQ(form.LblPwData.Caption().size(), 10u);
+    if (classic != 1) {
+      EXPECT_EQ(RandomSeed, 31337u);
+      continue;
+    }
+    RandomSeed = 31337;
+    PasswordStore store;
+    HeadlessGenerationHost host;
+    GenerateAlphaPasswords(store, 10, 10, 1, 1, 2, true, host, RandomSource::Classic);
+    ASSERT_EQ(store.Count(), 1);
+    EXPECT_EQ(form.LblPwData.Caption(), store.Get(0));
+  }
 }
 
 // --- Status panel -----------------------------------------------------------

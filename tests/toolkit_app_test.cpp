@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/global.h"
+#include "toolkit/clipboard_eraser.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/headless/headless.h"
@@ -63,6 +64,39 @@ TEST_F(AppTest, AFailingHandlerShowsAnErrorBoxAndTheProgramCarriesOn) {
   EXPECT_EQ(boxes[1].text, "Unknown error.");
   EXPECT_EQ(boxes[2].text, "Capacity exceeded");
   EXPECT_EQ(boxes[2].flags, MbIconStop | MbOk | MbSetForeground);
+}
+
+// Our text leaves the clipboard after its delay, counted from the last
+// copy, unless something else was copied meanwhile; zero keeps it.
+TEST_F(AppTest, TheClipboardForgetsOnlyWhatWeLeftThere) {
+  const auto after = [](std::chrono::seconds wait) {
+    headless::AdvanceClock(wait);
+    App().ProcessMessages();
+    return headless::ClipboardText();
+  };
+  ClipboardEraser eraser;
+  eraser.SetDelay(30s);
+  eraser.Copy("first");
+  EXPECT_EQ(after(29s), "first");
+  eraser.Copy("second");
+  EXPECT_EQ(after(29s), "second");
+  EXPECT_EQ(after(1s), "");
+  EXPECT_FALSE(eraser.Waiting());
+
+  eraser.Copy("ours");
+  headless::CopyInAnotherProgram("theirs");
+  EXPECT_EQ(after(31s), "theirs");
+
+  eraser.SetDelay(0s);
+  eraser.Copy("kept");
+  EXPECT_FALSE(eraser.Waiting());
+  EXPECT_EQ(after(3600s), "kept");
+
+  // The stored value: a DWORD, so a negative int is a large one.
+  const std::pair<int, int> settings[] = {{0, 0}, {45, 45}, {3600, 3600}, {3601, 3600}, {-1, 3600}};
+  for (const auto& [stored, seconds] : settings) {
+    EXPECT_EQ(ClipboardDelayFromSetting(stored).count(), seconds) << stored;
+  }
 }
 
 TEST_F(AppTest, AnUnguardedErrorPassesTheGuard) {

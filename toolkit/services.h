@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -75,6 +76,12 @@ class ClipboardService {
   virtual ~ClipboardService() = default;
   // Replaces the clipboard's contents with plain text.
   virtual void SetText(std::string_view text) = 0;
+  // A number that changes whenever the clipboard's contents change, by
+  // this program or any other.
+  virtual std::uint64_t SequenceNumber() = 0;
+  // Empties the clipboard if its contents are still those that
+  // SequenceNumber gave sequence for.
+  virtual void EmptyIfUnchanged(std::uint64_t sequence) = 0;
 };
 
 class ShellService {

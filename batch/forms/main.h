@@ -10,6 +10,8 @@
 #include "batch/capacity.h"
 #include "batch/password_store.h"
 #include "common/paths.h"
+#include "common/secure_random.h"
+#include "toolkit/clipboard_eraser.h"
 #include "toolkit/controls.h"
 #include "toolkit/event.h"
 #include "toolkit/form.h"
@@ -151,6 +153,10 @@ class TFrmMain : public tk::Form {
   void ShowGeneratedPasswords();
   // Whether a run is generating or waiting for OK.
   bool RunUnderWay() const { return run_ != RunPhase::Idle; }
+  // Where the passwords come from: the secure generator unless the
+  // settings ask for the classic one.
+  RandomSource PasswordSource() const { return randomSource_; }
+  const tk::ClipboardEraser& Clipboard() const { return clipboard_; }
   // The passwords of the last run; nullptr once the window has closed.
   PasswordStore* Store() const { return store_.get(); }
 
@@ -173,6 +179,8 @@ class TFrmMain : public tk::Form {
   tk::Signal::Subscription hintSubscription_;
   tk::Signal::Subscription restoreSubscription_;
   std::unique_ptr<PasswordStore> store_;
+  RandomSource randomSource_ = RandomSource::Secure;
+  tk::ClipboardEraser clipboard_;
   // The file name chosen at the last save since the program started.
   std::string lastSaveName_;
 };

@@ -99,7 +99,7 @@ void TFrmMain::BtnSortClick() {
 
 void TFrmMain::BtnClipboardClick() {
   if (!store_) return;
-  tk::App().SetClipboardText(store_->Get(ListPW.ItemIndex()));
+  clipboard_.Copy(store_->Get(ListPW.ItemIndex()));
 }
 
 void TFrmMain::MnuFileSaveClick() {

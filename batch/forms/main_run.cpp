@@ -71,10 +71,11 @@ void TFrmMain::Generate(const LengthRange& lengths, int passwordCount) {
   GenerationHost& host = DlgProgress->Host();
   if (ComboType.ItemIndex() == 2) {
     GenerateNumericPasswords(*store_, lengths.Low, lengths.High, passwordCount, allowDuplicates,
-                             host);
+                             host, randomSource_);
   } else {
     GenerateAlphaPasswords(*store_, lengths.Low, lengths.High, passwordCount,
-                           ComboType.ItemIndex(), ComboCase.ItemIndex(), allowDuplicates, host);
+                           ComboType.ItemIndex(), ComboCase.ItemIndex(), allowDuplicates, host,
+                           randomSource_);
   }
 }
 

@@ -46,6 +46,11 @@ void TFrmMain::LoadSettings() {
   ComboCase.SetItemIndex(RegReadInteger(GenerationOptionsKey, "Password Case", 0));
   ChkNoDupes.SetChecked(RegReadInteger(GenerationOptionsKey, "No Duplicates", 0) == 1);
   SpinAmt.SetValue(RegReadInteger(GenerationOptionsKey, "Passwords To Generate", 1));
+  // Read, never written: both are there for whoever sets them by hand.
+  randomSource_ = RegReadInteger(OptionsKey, "Classic Generator", 0) == 1 ? RandomSource::Classic
+                                                                          : RandomSource::Secure;
+  clipboard_.SetDelay(
+      tk::ClipboardDelayFromSetting(RegReadInteger(OptionsKey, "Clipboard Clear Seconds", 30)));
 
   const tk::Size screen = tk::App().ScreenSize();
   const int desktopHeight = RegReadInteger(WindowSettingsKey, "Desktop Height", 0);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/secure_random.h"
+#include "toolkit/clipboard_eraser.h"
 #include "toolkit/color_box.h"
 #include "toolkit/controls.h"
 #include "toolkit/edit.h"
@@ -82,6 +84,11 @@ class TFrmMain : public tk::Form {
   void ChkOntopClick();
   void ComboColorClick();
 
+  // Where the passwords come from: the secure generator unless the
+  // settings ask for the classic one.
+  RandomSource PasswordSource() const { return randomSource_; }
+  const tk::ClipboardEraser& Clipboard() const { return clipboard_; }
+
  private:
   void BindEvents();
   void PlaceWindow();
@@ -92,6 +99,8 @@ class TFrmMain : public tk::Form {
   // The application outlives this window: its hint calls back here only
   // while the window exists.
   tk::Signal::Subscription hintSubscription_;
+  RandomSource randomSource_ = RandomSource::Secure;
+  tk::ClipboardEraser clipboard_;
 };
 
 }  // namespace tessavo::single

@@ -34,6 +34,11 @@ void TFrmMain::FormCreate() {
   UpDownLength.SetPosition(RegReadInteger(OptionsKey, "Password Length", 4));
   ComboType.SetItemIndex(RegReadInteger(OptionsKey, "Password Type", 0));
   ComboCase.SetItemIndex(RegReadInteger(OptionsKey, "Password Case", 0));
+  // Read, never written: both are there for whoever sets them by hand.
+  randomSource_ = IsOn(RegReadInteger(OptionsKey, "Classic Generator", 0)) ? RandomSource::Classic
+                                                                           : RandomSource::Secure;
+  clipboard_.SetDelay(
+      tk::ClipboardDelayFromSetting(RegReadInteger(OptionsKey, "Clipboard Clear Seconds", 30)));
   // A colour not in the list leaves the list's selection as it was.
   ComboColor.SelectColor(LblPwData.GetFont().color);
 
@@ -120,13 +125,14 @@ void TFrmMain::ShowStatusHint() { PnlStatus.SetCaption(tk::App().Hint()); }
 
 void TFrmMain::SBRunClick() {
   LblPwData.SetCaption(
-      MakePassword(UpDownLength.Position(), ComboType.ItemIndex(), ComboCase.ItemIndex()));
+      MakePassword(UpDownLength.Position(), ComboType.ItemIndex(), ComboCase.ItemIndex(),
+                   randomSource_));
   if (!SBCopy.Enabled()) SBCopy.SetEnabled(true);
   // What the display shows is what is copied.
-  if (ChkAutoClip.Checked()) tk::App().SetClipboardText(LblPwData.Caption());
+  if (ChkAutoClip.Checked()) clipboard_.Copy(LblPwData.Caption());
 }
 
-void TFrmMain::SBCopyClick() { tk::App().SetClipboardText(LblPwData.Caption()); }
+void TFrmMain::SBCopyClick() { clipboard_.Copy(LblPwData.Caption()); }
 
 void TFrmMain::SBOptionsClick() {
   // The top-left corner stays; only the height changes, by the band's.

@@ -150,7 +150,8 @@ TEST_F(MainWindow, ListSelectionAndCommandsThroughMessages) {
   EXPECT_EQ(ClipboardText(), "B1");
   // Kept out of clipboard history and cloud clipboard.
   for (const char* format : {"ExcludeClipboardContentFromMonitorProcessing",
-                             "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"}) {
+                             "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard",
+                             "Clipboard Viewer Ignore"}) {
     EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatA(format))) << format;
   }
 

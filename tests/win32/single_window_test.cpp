@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -209,7 +210,8 @@ TEST_F(SingleWindow, GeneratesAndCopiesToTheRealClipboard) {
   Press(form.SBCopy);
   ASSERT_TRUE(PumpUntil([&] { return ClipboardText() == form.LblPwData.Caption(); }));
   for (const char* format : {"ExcludeClipboardContentFromMonitorProcessing",
-                             "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"}) {
+                             "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard",
+                             "Clipboard Viewer Ignore"}) {
     EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatA(format))) << format;
   }
 
@@ -220,6 +222,39 @@ TEST_F(SingleWindow, GeneratesAndCopiesToTheRealClipboard) {
   Press(form.SBRun);
   ASSERT_TRUE(PumpUntil([&] { return form.LblPwData.Caption() != before; }));
   EXPECT_EQ(ClipboardText(), form.LblPwData.Caption());
+}
+
+// The real clipboard forgets our password after the stored delay, but
+// keeps what another program copied meanwhile.
+TEST_F(SingleWindow, TheClipboardForgetsOnlyOurOwnPassword) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kRootKey) + "\\Options").c_str(), 0,
+                            nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD second = 1;
+  RegSetValueExA(key, "Clipboard Clear Seconds", 0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&second), sizeof second);
+  RegCloseKey(key);
+  TFrmMain& form = Open();
+  for (bool otherCopy : {false, true}) {
+    SCOPED_TRACE(otherCopy);
+    Press(form.SBRun);
+    ASSERT_TRUE(PumpUntil([&] { return !form.LblPwData.Caption().empty(); }));
+    Press(form.SBCopy);
+    ASSERT_TRUE(PumpUntil([&] { return ClipboardText() == form.LblPwData.Caption(); }));
+    if (otherCopy) {
+      ASSERT_TRUE(OpenClipboard(nullptr));
+      EmptyClipboard();
+      HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 7);
+      std::memcpy(GlobalLock(text), "theirs", 7);
+      GlobalUnlock(text);
+      SetClipboardData(CF_TEXT, text);
+      CloseClipboard();
+    }
+    PumpUntil([&] { return !form.Clipboard().Waiting(); }, std::chrono::seconds(3));
+    Pump();
+    EXPECT_EQ(ClipboardText(), otherCopy ? "theirs" : "");
+  }
 }
 
 TEST_F(SingleWindow, TheBandHidesAndShowsWithTheOuterHeight) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "toolkit/application.h"
@@ -49,6 +50,8 @@ const std::vector<OpenDialogOptions>& OpenDialogs();
 
 void SetScreenSize(Size size);
 std::string ClipboardText();
+// Another program (or the user elsewhere) puts text on the clipboard.
+void CopyInAnotherProgram(std::string_view text);
 Cursor CurrentCursor();
 // Cursors set since the last Reset, in order.
 const std::vector<Cursor>& CursorHistory();

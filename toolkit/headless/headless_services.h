@@ -69,8 +69,18 @@ class HeadlessTimers final : public TimerService {
 
 class HeadlessClipboard final : public ClipboardService {
  public:
-  void SetText(std::string_view text) override { this->text = text; }
+  void SetText(std::string_view text) override {
+    this->text = text;
+    ++sequence;
+  }
+  std::uint64_t SequenceNumber() override { return sequence; }
+  void EmptyIfUnchanged(std::uint64_t expected) override {
+    if (sequence != expected) return;
+    text.clear();
+    ++sequence;
+  }
   std::string text;
+  std::uint64_t sequence = 0;
 };
 
 class HeadlessShell final : public ShellService {

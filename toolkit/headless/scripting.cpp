@@ -33,6 +33,7 @@ const std::vector<OpenDialogOptions>& OpenDialogs() { return Dialogs().openDialo
 
 void SetScreenSize(Size size) { Platform().screen_ = size; }
 std::string ClipboardText() { return Clipboard().text; }
+void CopyInAnotherProgram(std::string_view text) { Clipboard().SetText(text); }
 Cursor CurrentCursor() { return Platform().cursor_; }
 const std::vector<Cursor>& CursorHistory() { return Platform().cursorHistory_; }
 int BeepCount() { return Notify().beeps; }
@@ -58,7 +59,7 @@ void Reset() {
   Notify() = HeadlessNotify();
   Timers().Reset();
   Timers().refuse = false;
-  Clipboard().text.clear();
+  Clipboard() = HeadlessClipboard();
   Shell() = HeadlessShell();
   ::tessavo::headless::ResetPlatform();
   App().Reset();

@@ -57,11 +57,19 @@ void PutClipboardText(std::string_view text) {
   Put(RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"), &marker, 1);
   Put(RegisterClipboardFormatA("CanIncludeInClipboardHistory"), &no, sizeof no);
   Put(RegisterClipboardFormatA("CanUploadToCloudClipboard"), &no, sizeof no);
+  Put(RegisterClipboardFormatA("Clipboard Viewer Ignore"), &marker, 1);
 }
 
 class Win32Clipboard final : public ClipboardService {
  public:
   void SetText(std::string_view text) override { PutClipboardText(text); }
+  std::uint64_t SequenceNumber() override { return GetClipboardSequenceNumber(); }
+  void EmptyIfUnchanged(std::uint64_t sequence) override {
+    // Held open, the clipboard cannot change between the check and the
+    // emptying.
+    OpenClipboardScope open;
+    if (GetClipboardSequenceNumber() == sequence) EmptyClipboard();
+  }
 };
 
 }  // namespace
