@@ -9,7 +9,9 @@ build_packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix python3)
 test_packages=(googletest libgtest-dev libbenchmark-dev python3-pil libgif-dev)
 # tools/fuzz-gif: clang with libFuzzer and the sanitizer runtimes.
 fuzz_packages=(clang libclang-rt-dev)
-wine_packages=(wine wine64 fonts-wine xvfb xauth)
+# fonts-liberation: Liberation Sans, which has Arial's metrics (see
+# configure_wine_prefix).
+wine_packages=(wine wine64 fonts-wine fonts-liberation xvfb xauth)
 
 # Installs the given packages when any is missing: as root with apt-get,
 # otherwise prints the one line to run and stops.
@@ -51,17 +53,62 @@ start_private_display() {
   export DISPLAY=":$number"
 }
 
-# Creates the prefix on first use and keeps one wineserver alive so that
-# each program start costs as little as it can.
+# What configure_wine_prefix sets up; raised whenever it changes, so that a
+# prefix made by an older version of this file is brought up to date.
+wine_prefix_version=2
+
+# Settings of our own on top of a fresh prefix, each safe to apply again;
+# fails when the registry could not take them.
+configure_wine_prefix() {
+  # Debian's Wine looks for fonts-wine's files in "<data dir>\../fonts",
+  # which Wine rejects as a file name (and would be /usr/share/fonts, not
+  # /usr/share/wine/fonts, if it did not), so without these links the
+  # programs' "MS Sans Serif" and the dialogs' "MS Shell Dlg" (Tahoma) fall
+  # back to DejaVu Sans, which is wider. Wine does read the prefix's Fonts
+  # folder.
+  local fonts="$wine_prefix/drive_c/windows/Fonts" file settings status=0
+  mkdir -p "$fonts"
+  for file in /usr/share/wine/fonts/*; do
+    if [ -f "$file" ]; then ln -sfn "$file" "$fonts/"; fi
+  done
+  # Wine has no Arial of its own: Liberation Sans has its widths. Wine
+  # draws its own title bars, so screenshots show the whole window.
+  settings=$(mktemp --suffix=.reg)
+  cat >"$settings" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Arial"="Liberation Sans"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="N"
+REG
+  # By its bare name: reg would read a leading '/' as a switch.
+  (cd "$(dirname "$settings")" && wine reg import "$(basename "$settings")") >/dev/null 2>&1 ||
+    status=$?
+  rm -f "$settings"
+  return $status
+}
+
+# Creates the prefix on first use, brings an older one up to date, and
+# keeps one wineserver alive so that each program start costs as little as
+# it can.
 start_wine() {
+  local stamp="$wine_prefix/tessavo-prefix-version"
   mkdir -p "$wine_prefix"
   if [ ! -f "$wine_prefix/system.reg" ]; then
     echo "== Creating the Wine prefix (first run only)"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    # Wine draws its own title bars, so screenshots show the whole window.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
+  fi
+  if [ "$(cat "$stamp" 2>/dev/null)" != "$wine_prefix_version" ]; then
+    echo "== Setting up the Wine prefix's fonts and window frames"
+    if configure_wine_prefix; then
+      echo "$wine_prefix_version" >"$stamp"
+    else
+      echo "Could not set up the Wine prefix; it is tried again next time." >&2
+    fi
     # The server started by reg lingers a few seconds; 'wineserver -p' below
     # fails while another server runs.
     wineserver -w
