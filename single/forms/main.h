@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "single/forms/settings.h"
 #include "toolkit/color_box.h"
 #include "toolkit/controls.h"
 #include "toolkit/edit.h"
@@ -17,14 +18,6 @@
 #include "toolkit/up_down.h"
 
 namespace tessavo::single {
-
-// Where the program keeps its settings, below the current user's root.
-inline constexpr std::string_view TessavosKey = "Software\\Korvel Software\\TessavoS";
-inline constexpr std::string_view ProgramInfoKey =
-    "Software\\Korvel Software\\TessavoS\\Program Info";
-inline constexpr std::string_view WindowSettingsKey =
-    "Software\\Korvel Software\\TessavoS\\Window Settings";
-inline constexpr std::string_view OptionsKey = "Software\\Korvel Software\\TessavoS\\Options";
 
 // The colours the password can take, in the list's order.
 const std::vector<tk::NamedColor>& PasswordColors();
@@ -84,7 +77,11 @@ class TFrmMain : public tk::Form {
 
  private:
   void BindEvents();
-  void PlaceWindow();
+  // The stored settings bound to the controls, in the order of the writes
+  // at close.
+  std::vector<SettingBinding> Bindings();
+  // Only the password text changes colour.
+  void SetPasswordColor(tk::Color color);
   // The tool bar band lies directly under the options band, or under the
   // password band while the options are hidden.
   void PlaceToolbar();
