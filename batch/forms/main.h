@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "batch/capacity.h"
+#include "batch/forms/settings.h"
 #include "batch/password_store.h"
 #include "common/paths.h"
 #include "common/secure_random.h"
@@ -18,19 +20,6 @@
 #include "toolkit/menu.h"
 
 namespace tessavo {
-
-// Where the program keeps its settings, below the current user's root.
-inline constexpr std::string_view TessavomKey = "Software\\Korvel Software\\TessavoM";
-inline constexpr std::string_view ProgramInfoKey =
-    "Software\\Korvel Software\\TessavoM\\Program Info";
-inline constexpr std::string_view WindowSettingsKey =
-    "Software\\Korvel Software\\TessavoM\\Window Settings";
-inline constexpr std::string_view GenerationOptionsKey =
-    "Software\\Korvel Software\\TessavoM\\Password Generation Options";
-inline constexpr std::string_view OptionsKey = "Software\\Korvel Software\\TessavoM\\Options";
-// The current user's documents folder lives here as "Personal".
-inline constexpr std::string_view ShellFoldersKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 inline constexpr std::string_view SortingBusyText = "Sorting passwords...";
 inline constexpr std::string_view GeneratingBusyText = "Generating passwords...";
@@ -162,8 +151,9 @@ class TFrmMain : public tk::Form {
 
  private:
   void BindEvents();
-  void LoadSettings();
-  void SaveSettings();
+  // The stored settings bound to the option controls, in the order of the
+  // writes at close.
+  std::vector<SettingBinding> OptionBindings();
   void EnableListControls(bool enabled);
   // The run's parts (main_run.cpp).
   void Generate(const LengthRange& lengths, int passwordCount);

@@ -8,7 +8,6 @@
 
 #include "batch/forms/main.h"
 #include "common/directory.h"
-#include "common/global.h"
 #include "toolkit/application.h"
 
 namespace tessavo {
@@ -104,8 +103,8 @@ void TFrmMain::BtnClipboardClick() {
 
 void TFrmMain::MnuFileSaveClick() {
   if (!store_) return;
-  std::string folder = RegReadString(OptionsKey, "Save Folder", "");
-  if (!DirectoryExists(folder)) folder = RegReadString(ShellFoldersKey, "Personal", "");
+  std::string folder = ReadText(settings::SaveFolder);
+  if (!DirectoryExists(folder)) folder = ReadText(settings::DocumentsFolder);
 
   tk::SaveDialogOptions dialog;
   dialog.title = "Save Passwords";
@@ -122,7 +121,7 @@ void TFrmMain::MnuFileSaveClick() {
   lastSaveName_ = path->substr(FolderOfPath(*path).size());
 
   store_->SaveToFile(*path);
-  RegWriteString(OptionsKey, "Save Folder", FolderOfPath(*path));
+  WriteText(settings::SaveFolder, FolderOfPath(*path));
 }
 
 }  // namespace tessavo

@@ -92,9 +92,9 @@ void TFrmMain::CompleteRun(int passwordCount) {
       FormatElapsed(tk::App().Now() - progress.RunStartTime, tk::App().TimeSeparator()));
 
   // The notices as the options window last stored them.
-  const bool flashing = RegReadInteger(OptionsKey, "Notify Flash Icon", 0) == 1;
-  if (RegReadInteger(OptionsKey, "Notify Play Sound", 0) == 1) {
-    const std::string sound = RegReadString(OptionsKey, "Notify Sound File", "");
+  const bool flashing = ReadSwitch(settings::NotifyFlashIcon);
+  if (ReadSwitch(settings::NotifyPlaySound)) {
+    const std::string sound = ReadText(settings::NotifySoundFile);
     if (FileExists(sound) && HasWavExtension(sound)) tk::App().Notify().PlaySoundFile(sound);
   }
   progress.RunStartTime = tk::App().Now();

@@ -1,113 +1,62 @@
 // The main window's start and close, its stored settings, and the rules
 // that keep the option controls consistent with each other.
 #include <string>
+#include <vector>
 
 #include "batch/forms/main.h"
-#include "common/global.h"
+#include "common/forms/form_settings.h"
 #include "common/random.h"
 #include "toolkit/application.h"
 
 namespace tessavo {
-namespace {
-
-// Switches are stored as 1 and 0.
-int Switch(bool on) { return on ? 1 : 0; }
-
-}  // namespace
 
 void TFrmMain::FormCreate() {
   hintSubscription_ = tk::App().OnHint.Subscribe([this] { ShowStatusHint(); });
   restoreSubscription_ = tk::App().OnRestore.Subscribe([this] { AppRestore(); });
   SeedFromClock();
-  if (!RegKeyExists(TessavomKey, false)) WriteDefaults();
+  if (IsFirstStart(settings::Table)) WriteDefaults();
   store_ = std::make_unique<PasswordStore>();
 
+  // Checking a radio button or choosing an item raises its event;
+  // DisplaySettings ignores them while the settings load.
   SettingsLoading = true;
-  LoadSettings();
+  LoadSettings(OptionBindings());
+  CouplePasswordLengths();
+  randomSource_ = ReadSwitch(settings::Security.classicGenerator) ? RandomSource::Classic
+                                                                 : RandomSource::Secure;
+  clipboard_.SetDelay(
+      tk::ClipboardDelayFromSetting(ReadInteger(settings::Security.clipboardClearSeconds)));
+
+  RestorePlacement(*this, settings::Placement);
   SettingsLoading = false;
   DisplaySettings();
 }
 
-void TFrmMain::LoadSettings() {
-  // Checking a radio button raises its click; DisplaySettings ignores it
-  // while the settings load.
-  if (RegReadInteger(GenerationOptionsKey, "Password Length Type", 0) != 0) {
-    OptLenVar.SetChecked(true);
-  } else {
-    OptLenFix.SetChecked(true);
-  }
-  // The fields keep the values within their limits.
-  SpinLenFix.SetValue(RegReadInteger(GenerationOptionsKey, "Password Length Fixed", 4));
-  SpinLenVarMin.SetValue(RegReadInteger(GenerationOptionsKey, "Password Length Variable Min", 4));
-  SpinLenVarMax.SetValue(RegReadInteger(GenerationOptionsKey, "Password Length Variable Max", 4));
-  CouplePasswordLengths();
-
-  ComboType.SetItemIndex(RegReadInteger(GenerationOptionsKey, "Password Type", 0));
-  ComboCase.SetItemIndex(RegReadInteger(GenerationOptionsKey, "Password Case", 0));
-  ChkNoDupes.SetChecked(RegReadInteger(GenerationOptionsKey, "No Duplicates", 0) == 1);
-  SpinAmt.SetValue(RegReadInteger(GenerationOptionsKey, "Passwords To Generate", 1));
-  // Read, never written: both are there for whoever sets them by hand.
-  randomSource_ = RegReadInteger(OptionsKey, "Classic Generator", 0) == 1 ? RandomSource::Classic
-                                                                          : RandomSource::Secure;
-  clipboard_.SetDelay(
-      tk::ClipboardDelayFromSetting(RegReadInteger(OptionsKey, "Clipboard Clear Seconds", 30)));
-
-  const tk::Size screen = tk::App().ScreenSize();
-  const int desktopHeight = RegReadInteger(WindowSettingsKey, "Desktop Height", 0);
-  const int desktopWidth = RegReadInteger(WindowSettingsKey, "Desktop Width", 0);
-  if (desktopHeight == screen.height && desktopWidth == screen.width) {
-    SetTop(RegReadInteger(WindowSettingsKey, "Top", Top()));
-    SetLeft(RegReadInteger(WindowSettingsKey, "Left", Left()));
-  } else {
-    CenterOnScreen();
-  }
+std::vector<SettingBinding> TFrmMain::OptionBindings() {
+  // The spin fields keep stored values within their limits.
+  return {
+      BindSwitch(
+          settings::LengthType,
+          [this](bool variable) { (variable ? OptLenVar : OptLenFix).SetChecked(true); },
+          [this] { return !OptLenFix.Checked(); }),
+      Bind(settings::FixedLength, SpinLenFix),
+      Bind(settings::MinLength, SpinLenVarMin),
+      Bind(settings::MaxLength, SpinLenVarMax),
+      Bind(settings::PasswordType, ComboType),
+      Bind(settings::PasswordCase, ComboCase),
+      Bind(settings::NoDuplicates, ChkNoDupes),
+      BindInteger(
+          settings::PasswordsToGenerate, [this](std::int32_t amount) { SpinAmt.SetValue(amount); },
+          [this] { return AmountToGenerate(); }),
+  };
 }
 
-void TFrmMain::WriteDefaults() {
-  // Write failures are ignored: the program runs on its fallbacks.
-  RegKeyExists(TessavomKey, true);
-  RegWriteString(ProgramInfoKey, "Version", "1.00");
-
-  RegWriteInteger(WindowSettingsKey, "Top", 0);
-  RegWriteInteger(WindowSettingsKey, "Left", 0);
-  RegWriteInteger(WindowSettingsKey, "Desktop Height", 0);
-  RegWriteInteger(WindowSettingsKey, "Desktop Width", 0);
-
-  RegWriteInteger(GenerationOptionsKey, "Password Length Type", 0);
-  RegWriteInteger(GenerationOptionsKey, "Password Length Fixed", 8);
-  RegWriteInteger(GenerationOptionsKey, "Password Length Variable Min", 5);
-  RegWriteInteger(GenerationOptionsKey, "Password Length Variable Max", 8);
-  RegWriteInteger(GenerationOptionsKey, "Password Type", 0);
-  RegWriteInteger(GenerationOptionsKey, "Password Case", 0);
-  RegWriteInteger(GenerationOptionsKey, "No Duplicates", 0);
-  RegWriteInteger(GenerationOptionsKey, "Passwords To Generate", 10);
-
-  RegWriteInteger(OptionsKey, "Notify Flash Icon", 0);
-  RegWriteInteger(OptionsKey, "Notify Play Sound", 0);
-  RegWriteString(OptionsKey, "Notify Sound File", "");
-  RegWriteString(OptionsKey, "Save Folder", "");
-}
+void TFrmMain::WriteDefaults() { WriteFirstStartValues(settings::Table); }
 
 void TFrmMain::FormClose() {
-  SaveSettings();
+  StorePlacement(*this, settings::Placement);
+  SaveSettings(OptionBindings());
   store_.reset();
-}
-
-void TFrmMain::SaveSettings() {
-  const tk::Size screen = tk::App().ScreenSize();
-  RegWriteInteger(WindowSettingsKey, "Top", Top());
-  RegWriteInteger(WindowSettingsKey, "Left", Left());
-  RegWriteInteger(WindowSettingsKey, "Desktop Height", screen.height);
-  RegWriteInteger(WindowSettingsKey, "Desktop Width", screen.width);
-
-  RegWriteInteger(GenerationOptionsKey, "Password Length Type", OptLenFix.Checked() ? 0 : 1);
-  RegWriteInteger(GenerationOptionsKey, "Password Length Fixed", SpinLenFix.IntValue());
-  RegWriteInteger(GenerationOptionsKey, "Password Length Variable Min", SpinLenVarMin.IntValue());
-  RegWriteInteger(GenerationOptionsKey, "Password Length Variable Max", SpinLenVarMax.IntValue());
-  RegWriteInteger(GenerationOptionsKey, "Password Type", ComboType.ItemIndex());
-  RegWriteInteger(GenerationOptionsKey, "Password Case", ComboCase.ItemIndex());
-  RegWriteInteger(GenerationOptionsKey, "No Duplicates", Switch(ChkNoDupes.Checked()));
-  RegWriteInteger(GenerationOptionsKey, "Passwords To Generate", AmountToGenerate());
 }
 
 GenerationOptions TFrmMain::OptionsFromControls() const {
@@ -176,12 +125,6 @@ void TFrmMain::ShowStatusHint() {
   }
 }
 
-void TFrmMain::CenterOnScreen() {
-  // Integer division truncates toward zero, so a window larger than the
-  // screen gets a small negative coordinate rather than one further off.
-  const tk::Size screen = tk::App().ScreenSize();
-  SetTop((screen.height - Height()) / 2);
-  SetLeft((screen.width - Width()) / 2);
-}
+void TFrmMain::CenterOnScreen() { tessavo::CenterOnScreen(*this); }
 
 }  // namespace tessavo

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "batch/forms/main.h"
 #include "common/directory.h"
+#include "common/forms/form_settings.h"
 #include "common/global.h"
 #include "common/paths.h"
 #include "toolkit/application.h"
@@ -15,8 +18,6 @@ namespace {
 constexpr int kClientWidth = 412;
 constexpr int kClientHeight = 99;
 constexpr int kFrameWidth = 321;
-
-int Switch(bool on) { return on ? 1 : 0; }
 
 }  // namespace
 
@@ -60,14 +61,21 @@ TDlgOptions::TDlgOptions(tk::Form* owner)
 }
 
 void TDlgOptions::FormCreate() {
-  if (RegReadInteger(OptionsKey, "Notify Flash Icon", 0) == 1) ChkFlashIcon.SetChecked(true);
-  TxtSound.SetText(RegReadString(OptionsKey, "Notify Sound File", ""));
-  if (RegReadInteger(OptionsKey, "Notify Play Sound", 0) == 1) {
-    // Checking it runs its click, which enables the sound controls.
-    ChkPlaySound.SetChecked(true);
-    TxtSound.SetEnabled(true);
-    if (FileExists(TxtSound.Text())) SBPlaySound.SetEnabled(true);
-  }
+  // Checking the sound box runs its click before the file is in the field;
+  // running it again once it is enables what the stored file allows.
+  LoadSettings(NoticeBindings());
+  ChkPlaySoundClick();
+}
+
+std::vector<SettingBinding> TDlgOptions::NoticeBindings() {
+  return {
+      Bind(settings::NotifyFlashIcon, ChkFlashIcon),
+      Bind(settings::NotifyPlaySound, ChkPlaySound),
+      BindText(
+          settings::NotifySoundFile,
+          [this](std::string file) { TxtSound.SetText(std::move(file)); },
+          [this] { return TxtSound.Text(); }),
+  };
 }
 
 void TDlgOptions::FormShow() {
@@ -106,10 +114,6 @@ void TDlgOptions::TxtSoundButtonClick() {
 
 void TDlgOptions::SBPlaySoundClick() { tk::App().Notify().PlaySoundFile(TxtSound.Text()); }
 
-void TDlgOptions::BtnOkClick() {
-  RegWriteInteger(OptionsKey, "Notify Flash Icon", Switch(ChkFlashIcon.Checked()));
-  RegWriteInteger(OptionsKey, "Notify Play Sound", Switch(ChkPlaySound.Checked()));
-  RegWriteString(OptionsKey, "Notify Sound File", TxtSound.Text());
-}
+void TDlgOptions::BtnOkClick() { SaveSettings(NoticeBindings()); }
 
 }  // namespace tessavo

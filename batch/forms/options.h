@@ -3,6 +3,9 @@
 // them back only when the user presses OK.
 #pragma once
 
+#include <vector>
+
+#include "common/settings_table.h"
 #include "toolkit/browse_edit.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
@@ -30,6 +33,8 @@ class TDlgOptions : public tk::Form {
 
  private:
   void FormShow();
+  // In the order OK writes them.
+  std::vector<SettingBinding> NoticeBindings();
 };
 
 }  // namespace tessavo

@@ -57,7 +57,7 @@ TFrmMain::TFrmMain()
       LblPwData(&PnlPassword, {.bounds = {5, 6, 360, 25},
                                .caption = "",
                                .font = tk::Font{.name = "Arial", .height = 21, .bold = true,
-                                                .color = tk::RGB(255, 0, 0)},
+                                                .color = tk::Color(PasswordDesignColor)},
                                .align = tk::TextAlign::Center}),
 
       PnlOptions(this, {.bounds = {0, kPasswordHeight, kClientWidth, kOptionsHeight},

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/secure_random.h"
+#include "single/forms/settings.h"
 #include "toolkit/clipboard_eraser.h"
 #include "toolkit/color_box.h"
 #include "toolkit/controls.h"
@@ -19,14 +20,6 @@
 #include "toolkit/up_down.h"
 
 namespace tessavo::single {
-
-// Where the program keeps its settings, below the current user's root.
-inline constexpr std::string_view TessavosKey = "Software\\Korvel Software\\TessavoS";
-inline constexpr std::string_view ProgramInfoKey =
-    "Software\\Korvel Software\\TessavoS\\Program Info";
-inline constexpr std::string_view WindowSettingsKey =
-    "Software\\Korvel Software\\TessavoS\\Window Settings";
-inline constexpr std::string_view OptionsKey = "Software\\Korvel Software\\TessavoS\\Options";
 
 // The colours the password can take, in the list's order.
 const std::vector<tk::NamedColor>& PasswordColors();
@@ -91,7 +84,11 @@ class TFrmMain : public tk::Form {
 
  private:
   void BindEvents();
-  void PlaceWindow();
+  // The stored settings bound to the controls, in the order of the writes
+  // at close.
+  std::vector<SettingBinding> Bindings();
+  // Only the password text changes colour.
+  void SetPasswordColor(tk::Color color);
   // The tool bar band lies directly under the options band, or under the
   // password band while the options are hidden.
   void PlaceToolbar();
