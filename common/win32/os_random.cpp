@@ -1,7 +1,8 @@
 #include "common/os_random.h"
 
-#include <bcrypt.h>
 #include <windows.h>
+
+#include <bcrypt.h>
 
 #include <stdexcept>
 
