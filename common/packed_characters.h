@@ -88,14 +88,37 @@ class PackedCharacters {
   }();
   static constexpr Word Range = Power<PerDraw>;
 
-  // Each digit apart, by a constant divisor, so that no digit waits for
-  // another.
+  // Small alphabets are taken apart two digits at a time, through a table
+  // of every pair of characters.
+  static constexpr bool InPairs = Count * Count <= 4096;
+  static constexpr auto Pairs = [] {
+    std::array<char, InPairs ? 2 * Count * Count : 2> pairs{};
+    if constexpr (InPairs) {
+      for (std::size_t p = 0; p < Count * Count; ++p) {
+        pairs[2 * p] = Slots[p % Count];
+        pairs[2 * p + 1] = Slots[p / Count];
+      }
+    }
+    return pairs;
+  }();
+
+  // Each digit (or pair) apart, by a constant divisor, so that none waits
+  // for another.
   template <typename Next>
   void Refill(Next& next) {
     for (int draw = 0; draw < Batch; ++draw) {
       const Word value = UniformBelow<Word>(Range, next);
       char* out = buffer_.data() + draw * PerDraw;
-      ForEachIndex<PerDraw>([&](auto i) { out[i] = Slots[value / Power<i> % Count]; });
+      if constexpr (InPairs) {
+        ForEachIndex<PerDraw / 2>([&](auto i) {
+          const std::size_t pair = value / Power<2 * i> % (Count * Count);
+          out[2 * i] = Pairs[2 * pair];
+          out[2 * i + 1] = Pairs[2 * pair + 1];
+        });
+        if constexpr (PerDraw % 2 == 1) out[PerDraw - 1] = Slots[value / Power<PerDraw - 1>];
+      } else {
+        ForEachIndex<PerDraw>([&](auto i) { out[i] = Slots[value / Power<i> % Count]; });
+      }
     }
     taken_ = 0;
   }

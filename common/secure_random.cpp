@@ -5,16 +5,17 @@
 namespace tessavo {
 namespace {
 
-// Stores the compiler may not drop although nothing reads them again.
+// Zeros the compiler may not drop although nothing reads them again: the
+// empty statement claims to read the memory.
 void Wipe(void* data, std::size_t size) {
-  auto* bytes = static_cast<volatile std::uint8_t*>(data);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = 0;
+  std::memset(data, 0, size);
+  asm volatile("" : : "r"(data) : "memory");
 }
 
 }  // namespace
 
 void SecureRandom::Rekey() {
-  std::uint8_t key[KeyBytes];
+  std::uint8_t key[KeyWords * 4];
   keySource_(key, sizeof key);
   key_ = chacha20::KeyFromBytes(key);
   Wipe(key, sizeof key);
@@ -24,21 +25,20 @@ void SecureRandom::Rekey() {
 }
 
 void SecureRandom::Forget() {
-  Wipe(buffer_.data(), sizeof buffer_);
-  next_ = buffer_.size();
+  Wipe(stream_.data(), sizeof stream_);
+  next_ = stream_.size();
 }
 
 void SecureRandom::Refill() {
   if (!keyed_ || sinceKeyed_ >= RekeyBytes) Rekey();
   // Every refill has a key of its own, so the nonce and counter can start
   // at zero each time.
-  alignas(16) std::uint8_t stream[Blocks * chacha20::BlockBytes];
-  chacha20::Keystream(key_, chacha20::Nonce{}, 0, stream, Blocks);
-  key_ = chacha20::KeyFromBytes(stream);
-  std::memcpy(buffer_.data(), stream + KeyBytes, sizeof buffer_);
-  Wipe(stream, sizeof stream);
-  sinceKeyed_ += sizeof buffer_;
-  next_ = 0;
+  auto* bytes = reinterpret_cast<std::uint8_t*>(stream_.data());
+  chacha20::Keystream(key_, chacha20::Nonce{}, 0, bytes, Blocks);
+  key_ = chacha20::KeyFromBytes(bytes);
+  Wipe(bytes, KeyWords * 4);
+  next_ = KeyWords;
+  sinceKeyed_ += sizeof stream_ - KeyWords * 4;
 }
 
 SecureRandom& SystemRandom() {

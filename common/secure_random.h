@@ -43,9 +43,9 @@ class SecureRandom {
   // 32 uniform bits: draws of a few characters or a length take no more,
   // and are cheaper to take apart than 64.
   std::uint32_t Next() {
-    if (next_ == buffer_.size()) Refill();
-    const std::uint32_t word = buffer_[next_];
-    buffer_[next_++] = 0;
+    if (next_ == stream_.size()) Refill();
+    const std::uint32_t word = stream_[next_];
+    stream_[next_++] = 0;
     return word;
   }
   // A value from 0 to range - 1, each exactly as likely (range at least 1).
@@ -54,8 +54,8 @@ class SecureRandom {
   }
 
  private:
-  static constexpr std::size_t Blocks = 8;
-  static constexpr std::size_t KeyBytes = 32;
+  static constexpr std::size_t Blocks = 16;
+  static constexpr std::size_t KeyWords = 8;
 
   void Refill();
 
@@ -63,8 +63,10 @@ class SecureRandom {
   chacha20::Key key_{};
   bool keyed_ = false;
   std::size_t sinceKeyed_ = 0;  // bytes drawn since the key came from the source
-  std::array<std::uint32_t, (Blocks * chacha20::BlockBytes - KeyBytes) / 4> buffer_{};
-  std::size_t next_ = buffer_.size();
+  // A refill's keystream: its first KeyWords are the next key (wiped once
+  // taken), the rest are handed out and wiped one by one.
+  alignas(32) std::array<std::uint32_t, Blocks * chacha20::BlockBytes / 4> stream_{};
+  std::size_t next_ = stream_.size();
 };
 
 // The process-wide generator, keyed from the operating system; for the

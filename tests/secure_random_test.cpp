@@ -191,7 +191,7 @@ TEST(SecureRandomKeys, KeyedOnFirstUseAndAgainAfterAMegabyte) {
   SecureRandom same(TestKey);
   EXPECT_EQ(same.Next(), first);
   EXPECT_NE(random.Next(), first);
-  for (std::size_t i = 0; i < SecureRandom::RekeyBytes / 4 + 128; ++i) random.Next();
+  for (std::size_t i = 0; i < SecureRandom::RekeyBytes / 4 + 1024; ++i) random.Next();
   EXPECT_EQ(TestKeys::calls, 2);
 
   TestKeys::Reset();
