@@ -141,7 +141,7 @@ void TGIFImage::ClearPicture() {
 }
 
 void TGIFImage::Assign(const TGIFImage* source) {
-  if (!source || source->Empty()) {
+  if (!source || source->IsEmpty()) {
     ClearPicture();
     return;
   }
@@ -154,7 +154,7 @@ void TGIFImage::AssignTo(gif::GifBitmap& bitmap) {
 }
 
 const gif::GifBitmap* TGIFImage::GetFirstFrameBitmap() {
-  if (Empty() || FrameCount() == 0) return nullptr;
+  if (IsEmpty() || FrameCount() == 0) return nullptr;
   if (!firstFrameBitmap_) firstFrameBitmap_ = CopyOf(Animation().Frame(1).Image);
   return firstFrameBitmap_.get();
 }
@@ -178,7 +178,7 @@ void TGIFImage::SetAnimate(bool animate) {
 void TGIFImage::SetAutoSize(bool autoSize) {
   if (autoSize == autoSize_) return;
   autoSize_ = autoSize;
-  if (autoSize && !Empty()) {
+  if (autoSize && !IsEmpty()) {
     SetBounds({Bounds().left, Bounds().top, PictureWidth(), PictureHeight()});
     Invalidate();
   }
@@ -273,7 +273,7 @@ tk::Rect TGIFImage::GetDestRect() const {
 void TGIFImage::UpdateOpaqueStyle() {
   // Any transparency in the file can show through once frames are disposed
   // to the background, so only a picture without it covers its rectangle.
-  const bool pictureCovers = !Empty() && FrameCount() > 0 && !CompositeMask();
+  const bool pictureCovers = !IsEmpty() && FrameCount() > 0 && !CompositeMask();
   const tk::Rect client = ClientRect();
   const bool fills = ClipTo(GetDestRect(), client) == client;
   declaredOpaque_ = pictureVisible_ && (opaque_ || pictureCovers) && fills;
@@ -284,7 +284,7 @@ void TGIFImage::PaintTo(RasterTarget& target) {
   const tk::Rect client = ClientRect();
   if (opaque_) target.FillColor(client, color_);
   const Surface& composite = Composite();
-  if (Empty() || FrameCount() == 0 || composite.Empty()) return;
+  if (IsEmpty() || FrameCount() == 0 || composite.Empty()) return;
   // The mask whenever the file has transparency (see UpdateOpaqueStyle).
   const auto draw = [&](tk::Rect r) {
     if (const Surface* mask = CompositeMask()) {
@@ -306,7 +306,7 @@ void TGIFImage::PaintTo(RasterTarget& target) {
 }
 
 void TGIFImage::Paint(RasterTarget& target) {
-  if (Empty() && !opaque_) return;
+  if (IsEmpty() && !opaque_) return;
   PaintTo(target);
 }
 
@@ -342,7 +342,7 @@ void TGIFImage::PaintOn(void* nativeDc, tk::Point at) {
 
 std::string TGIFImage::StateText() const {
   std::ostringstream out;
-  out << (Empty() ? "empty" : "frames=" + std::to_string(FrameCount())) << " frame=" << CurrentFrame()
+  out << (IsEmpty() ? "empty" : "frames=" + std::to_string(FrameCount())) << " frame=" << CurrentFrame()
       << " shown=" << player_.ShownFrame() << " pass=" << LoopPass() << " speed=" << Speed()
       << (Animate() ? " animate" : "") << (Loop() ? " loop" : "") << (autoSize_ ? " autosize" : "")
       << (center_ ? " center" : "") << (opaque_ ? " opaque" : "") << (stretch_ ? " stretch" : "")

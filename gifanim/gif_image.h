@@ -58,7 +58,7 @@ class TGIFImage : public tk::Control, public tk::SelfPainted {
   void Assign(const TGIFImage* source);
   void AssignTo(gif::GifBitmap& bitmap);
   // A copy of frame 1's image, made on first request and kept until the
-  // picture is reset; nullptr when Empty.
+  // picture is reset; nullptr when IsEmpty.
   const gif::GifBitmap* GetFirstFrameBitmap();
 
   bool Animate() const { return player_.Animate(); }
@@ -112,14 +112,14 @@ class TGIFImage : public tk::Control, public tk::SelfPainted {
   // out of range.
   std::uint8_t StatusCode() const { return player_.StatusCode(); }
   gif::TGIFVersion Version() const { return Animation().Version; }
-  // The decoded file; no frames while Empty.
+  // The decoded file; no frames while IsEmpty.
   const gif::GifAnimation& Animation() const { return player_.Animation(); }
   int FrameCount() const { return Animation().FrameCount; }
   int LoopCount() const { return Animation().LoopCount; }
   int PictureWidth() const { return Animation().PictureWidth; }
   int PictureHeight() const { return Animation().PictureHeight; }
 
-  bool Empty() const { return player_.IsEmpty(); }
+  bool IsEmpty() const { return player_.IsEmpty(); }
   bool MultiFrame() const { return player_.MultiFrame(); }
   int LoopPass() const { return player_.LoopPass(); }
   bool FirstTick() const { return player_.FirstTick(); }
@@ -147,7 +147,7 @@ class TGIFImage : public tk::Control, public tk::SelfPainted {
   // The picture (and with Opaque its background) onto a target whose
   // origin is the control's top-left.
   void PaintTo(RasterTarget& target);
-  // The toolkit's paint: nothing for an Empty control without Opaque.
+  // The toolkit's paint: nothing for an IsEmpty control without Opaque.
   void Paint(RasterTarget& target);
   // A paint request for the control: brings its opaque declaration up to
   // date, paints (target may be null: the toolkit paints later) unless the

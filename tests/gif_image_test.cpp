@@ -49,9 +49,9 @@ TEST_F(Loading, TheStoredFormIsACountThenTheFileAndReadingAppends) {
   stored.insert(stored.end(), gif.begin(), gif.end());
   EXPECT_TRUE(image_.WritePictureData().empty());
   image_.ReadPictureData(stored);
-  EXPECT_TRUE(image_.Empty());  // not read before the form has loaded
+  EXPECT_TRUE(image_.IsEmpty());  // not read before the form has loaded
   image_.Loaded();
-  EXPECT_FALSE(image_.Empty());
+  EXPECT_FALSE(image_.IsEmpty());
   EXPECT_EQ(image_.FrameCount(), 2);
   EXPECT_EQ(image_.WritePictureData(), stored);
 
@@ -68,7 +68,7 @@ TEST_F(Loading, ADamagedOrCancelledLoadLeavesNothing) {
   Bytes broken = Frames(2);
   broken.resize(20);
   EXPECT_FALSE(image_.LoadPicture(broken));
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.IsEmpty());
   EXPECT_TRUE(image_.Data().empty());
   EXPECT_TRUE(image_.Composite().Empty());
   EXPECT_EQ(Painted(), "BBBB/BBBB/");
@@ -81,7 +81,7 @@ TEST_F(Loading, ADamagedOrCancelledLoadLeavesNothing) {
   };
   EXPECT_FALSE(image_.LoadPicture(Frames(3)));
   EXPECT_EQ(image_.StatusCode(), 1);
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.IsEmpty());
   ASSERT_FALSE(percentages.empty());
   EXPECT_GE(percentages.back(), 50);
 }
@@ -99,14 +99,14 @@ TEST_F(Loading, LargeFramesReportProgressWhileTheirRowsDecode) {
   EXPECT_FALSE(image_.LoadPicture(gif));
   EXPECT_EQ(reports, 5);
   EXPECT_EQ(image_.StatusCode(), 1);
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.IsEmpty());
 }
 
 // Composing takes 4 bytes a pixel: a picture declared too large for that
 // fails to load instead of taking the memory.
 TEST_F(Loading, AVastPictureFailsToLoad) {
   EXPECT_FALSE(image_.LoadPicture(MakeGif(65535, 65535, {{.at = {0, 0, 1, 1}, .pixels = "1"}})));
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.IsEmpty());
   EXPECT_TRUE(image_.Composite().Empty());
 }
 
@@ -136,14 +136,14 @@ TEST_F(Loading, AssignmentCopiesTheStoredPictureOrClears) {
 
   TGIFImage empty(&form_, {});
   image_.Assign(&empty);
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.IsEmpty());
   EXPECT_TRUE(image_.Composite().Empty());
   EXPECT_EQ(image_.GetFirstFrameBitmap(), nullptr);
   image_.AssignTo(bitmap);
   EXPECT_TRUE(bitmap.Empty());
   image_.Assign(&source);
   image_.Assign(nullptr);
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.IsEmpty());
 }
 
 using Playing = PictureTest;
