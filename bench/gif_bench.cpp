@@ -89,8 +89,8 @@ int Read(GifFileType* file, GifByteType* out, int count) {
 void Ours(benchmark::State& state, const Bytes& (*file)()) {
   const Bytes& bytes = file();
   for (auto _ : state) {
-    tessavo::gif::GifReader reader;
-    if (!reader.LoadPicture(bytes)) state.SkipWithError("load failed");
+    const tessavo::gif::GifAnimation reader = tessavo::gif::DecodeGif(bytes);
+    if (reader.StatusCode != 0) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(reader.Frame(1).Image.Bits().data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));

@@ -11,14 +11,12 @@
 
 namespace tessavo::gif {
 
-class GifReader;
-
 // 256 RGB triples (red, green, blue).
 using GifPalette = std::array<std::uint8_t, 768>;
 
 class TGIFFrame {
  public:
-  explicit TGIFFrame(GifReader& picture) : Picture(&picture) {}
+  TGIFFrame() = default;
   ~TGIFFrame();
   TGIFFrame(const TGIFFrame&) = delete;
   TGIFFrame& operator=(const TGIFFrame&) = delete;
@@ -33,7 +31,6 @@ class TGIFFrame {
   std::int32_t Top = 0;
   std::int32_t Width = 0;
   std::int32_t Height = 0;
-  GifReader* Picture;
   // Exponent + 1 of the frame's own colour table, 0 when it has none.
   std::int32_t LocalBits = 0;
   // Milliseconds.

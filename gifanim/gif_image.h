@@ -1,13 +1,9 @@
 // TGIFImage: the animated picture control. A window-less control that holds
-// one GIF file (Data), reads it with GifReader, composes its frames with
-// their transparency and disposal into Composite (and CompositeMask where
-// parts are transparent) and plays them on its TTimerEx, at the speed the
-// frames' delays and Speed give. It paints on its parent's surface:
-// centred, tiled, stretched or scaled to fit, over its Color when Opaque.
-//
-// The frame that the next tick draws is CurrentFrame (1-based). After the
-// last pass the last frame stays and CurrentFrame reads FrameCount + 1
-// until Animate is switched off, a frame is chosen or Loop is switched on.
+// one GIF file (Data), decodes it (DecodeGif) and hands the frames to its
+// GifPlayer, which composes and plays them on the control's TTimerEx. The
+// control forwards the player's properties with its own events, and paints
+// the composed picture on its parent's surface: centred, tiled, stretched
+// or scaled to fit, over its Color when Opaque.
 //
 // Everything runs on the main thread: the timer's worker has the main
 // thread run each tick (ThreadSafe stays off).
@@ -16,11 +12,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <span>
 #include <vector>
 
-#include "gifanim/gif_reader.h"
+#include "gifanim/gif_player.h"
 #include "gifanim/raster.h"
 #include "gifanim/timer_ex.h"
 #include "toolkit/control.h"
@@ -28,7 +23,7 @@
 
 namespace tessavo::gifanim {
 
-class TGIFImage : public tk::Control, public gif::GifReader, public tk::SelfPainted {
+class TGIFImage : public tk::Control, public tk::SelfPainted {
  public:
   using NotifyEvent = std::function<void(TGIFImage& sender)>;
   // Sender, BytesProcessed, BytesToProcess, PercentageProcessed,
@@ -49,10 +44,12 @@ class TGIFImage : public tk::Control, public gif::GifReader, public tk::SelfPain
   // After the form has set the stored properties: reads Data.
   void Loaded();
 
-  // Reads a whole GIF file; on any failure the control is cleared and the
-  // result is false.
+  // Reads a whole GIF file into Data and decodes it; on any failure the
+  // control is cleared and the result is false (StatusCode: 1 cancelled by
+  // OnProgress, 2 no data, 3 not a picture). On success StatusCode is 0.
   bool LoadPicture(std::span<const std::uint8_t> bytes);
-  void ResetPicture() override;
+  // Empty: the frames go, Data is emptied and the timer stops.
+  void ResetPicture();
   // ResetPicture, and the composed picture goes too.
   void ClearPicture();
 
@@ -61,26 +58,29 @@ class TGIFImage : public tk::Control, public gif::GifReader, public tk::SelfPain
   void Assign(const TGIFImage* source);
   void AssignTo(gif::GifBitmap& bitmap);
   // A copy of frame 1's image, made on first request and kept until the
-  // picture is reset; nullptr when Empty.
+  // picture is reset; nullptr when IsEmpty.
   const gif::GifBitmap* GetFirstFrameBitmap();
 
-  bool Animate() const { return animate_; }
+  bool Animate() const { return player_.Animate(); }
   void SetAnimate(bool animate);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool autoSize);
   bool Center() const { return center_; }
   void SetCenter(bool center) { SetDrawFlag(center_, center); }
-  int CurrentFrame() const { return currentFrame_; }
+  int CurrentFrame() const { return player_.CurrentFrame(); }
   // Outside 1..FrameCount: StatusCode 5 and nothing changes.
   void SetCurrentFrame(int frame);
   bool DoubleBuffered() const { return doubleBuffered_; }
   void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
-  bool Loop() const { return loop_; }
+  // Read by the next load.
+  bool FirstImageOnly() const { return firstImageOnly_; }
+  void SetFirstImageOnly(bool on) { firstImageOnly_ = on; }
+  bool Loop() const { return player_.Loop(); }
   void SetLoop(bool loop);
   bool Opaque() const { return opaque_; }
   void SetOpaque(bool opaque) { SetDrawFlag(opaque_, opaque); }
   // Percent; below 1 becomes 1.
-  int Speed() const { return speed_; }
+  int Speed() const { return player_.Speed(); }
   void SetSpeed(int speed);
   bool Stretch() const { return stretch_; }
   void SetStretch(bool stretch) { SetDrawFlag(stretch_, stretch); }
@@ -105,35 +105,49 @@ class TGIFImage : public tk::Control, public gif::GifReader, public tk::SelfPain
   ProgressEvent OnProgress;
   NotifyEvent OnWrapAnimation;
 
-  bool Empty() const { return empty_; }
-  bool MultiFrame() const { return multiFrame_; }
-  int LoopPass() const { return loopPass_; }
-  bool FirstTick() const { return firstTick_; }
+  // The file's bytes exactly as loaded.
+  const std::vector<std::uint8_t>& Data() const { return data_; }
+  // 0 the last load or frame change succeeded; 1 to 3 a load failed, as
+  // LoadPicture says (3 also while one is under way); 5 a frame index was
+  // out of range.
+  std::uint8_t StatusCode() const { return player_.StatusCode(); }
+  gif::TGIFVersion Version() const { return Animation().Version; }
+  // The decoded file; no frames while IsEmpty.
+  const gif::GifAnimation& Animation() const { return player_.Animation(); }
+  int FrameCount() const { return Animation().FrameCount; }
+  int LoopCount() const { return Animation().LoopCount; }
+  int PictureWidth() const { return Animation().PictureWidth; }
+  int PictureHeight() const { return Animation().PictureHeight; }
+
+  bool IsEmpty() const { return player_.IsEmpty(); }
+  bool MultiFrame() const { return player_.MultiFrame(); }
+  int LoopPass() const { return player_.LoopPass(); }
+  bool FirstTick() const { return player_.FirstTick(); }
   // Stretch or StretchRatio, and the control is not the picture's size.
   bool Stretched() const;
   bool Repainting() const { return repainting_; }
   // Whether the control covers all that is behind it (UpdateOpaqueStyle).
   bool DeclaredOpaque() const { return declaredOpaque_; }
-  const Surface& Composite() const { return composite_; }
+  const Surface& Composite() const { return player_.Composite(); }
   // Present only when some frame is transparent: white where transparent.
-  const Surface* CompositeMask() const { return compositeMask_ ? &*compositeMask_ : nullptr; }
+  const Surface* CompositeMask() const { return player_.CompositeMask(); }
   const TTimerEx& Timer() const { return timer_; }
   // The colour table of the current frame while one is shown; empty
   // otherwise.
   std::span<const gif::RgbQuad> Palette() const;
 
   // The timer's handler: one step of the animation.
-  void TimerTick();
+  void TimerTick() { player_.Tick(); }
   // Draws frame CurrentFrame into Composite; undoes frame i before the next
   // one is drawn. Indexes outside 1..FrameCount set StatusCode 5.
-  void DrawCurrentFrame();
-  void DisposeFrame(int i);
+  void DrawCurrentFrame() { player_.DrawCurrentFrame(); }
+  void DisposeFrame(int i) { player_.DisposeFrame(i); }
   // Where the picture goes, in the control's coordinates.
   tk::Rect GetDestRect() const;
   // The picture (and with Opaque its background) onto a target whose
   // origin is the control's top-left.
   void PaintTo(RasterTarget& target);
-  // The toolkit's paint: nothing for an Empty control without Opaque.
+  // The toolkit's paint: nothing for an IsEmpty control without Opaque.
   void Paint(RasterTarget& target);
   // A paint request for the control: brings its opaque declaration up to
   // date, paints (target may be null: the toolkit paints later) unless the
@@ -150,15 +164,22 @@ class TGIFImage : public tk::Control, public gif::GifReader, public tk::SelfPain
  protected:
   virtual void DoChanging();
   virtual void DoChange();
-  void DoProgress() override;
-  void FinishLoad() override;
-  void LoadSucceeded() override;
 
  private:
+  // The player's timer is the control's.
+  class TimerLink final : public FrameTimer {
+   public:
+    explicit TimerLink(TTimerEx& timer) : timer_(timer) {}
+    void SetInterval(std::uint32_t milliseconds) override { timer_.SetInterval(milliseconds); }
+    void SetEnabled(bool enabled) override { timer_.SetEnabled(enabled); }
+
+   private:
+    TTimerEx& timer_;
+  };
+
+  // After a decoded picture went to the player: frame 1 drawn, the events.
+  void ShowLoadedPicture();
   void SetDrawFlag(bool& flag, bool value);
-  std::uint32_t FrameInterval(int frame) const;
-  bool FrameInRange(int i) const { return FrameCount > 0 && i >= 1 && i <= FrameCount; }
-  tk::Rect FrameRect(int i) const;
   // The control's client rectangle.
   tk::Rect ClientRect() const { return {0, 0, Bounds().width, Bounds().height}; }
   // Tells the peer the picture must be drawn again (the toolkit's
@@ -166,35 +187,22 @@ class TGIFImage : public tk::Control, public gif::GifReader, public tk::SelfPain
   void Invalidate() { Changed(tk::Change::Repaint); }
 
   TTimerEx timer_;
-  Surface composite_;
-  std::optional<Surface> compositeMask_;
-  // For frames that restore what was under them (disposal 3): that area
-  // of Composite and CompositeMask, taken when the frame was drawn.
-  std::vector<Surface> savedImages_;
-  std::vector<Surface> savedMasks_;
+  TimerLink timerLink_{timer_};
+  GifPlayer player_{timerLink_};
+  std::vector<std::uint8_t> data_;
   std::unique_ptr<gif::GifBitmap> firstFrameBitmap_;
 
-  bool animate_ = false;
   bool autoSize_ = false;
   bool center_ = false;
   bool doubleBuffered_ = true;
-  bool loop_ = false;
+  bool firstImageOnly_ = false;
   bool opaque_ = false;
-  int speed_ = 100;
   bool stretch_ = false;
   bool stretchRatio_ = false;
   bool tile_ = false;
   bool pictureVisible_ = true;
   tk::Color color_ = tk::ClWindow;
 
-  bool empty_ = true;
-  bool multiFrame_ = false;
-  int currentFrame_ = 1;
-  // The frame Composite shows last, 0 for none: what a frame change
-  // undoes.
-  int shownFrame_ = 0;
-  int loopPass_ = 1;
-  bool firstTick_ = true;
   bool repainting_ = false;
   bool declaredOpaque_ = false;
 };

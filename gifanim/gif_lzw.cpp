@@ -1,9 +1,8 @@
-// LZW decoding of one image's pixel data, straight into bottom-up rows.
+#include "gifanim/gif_lzw.h"
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
-
-#include "gifanim/gif_reader.h"
 
 namespace tessavo::gif {
 namespace {
@@ -12,8 +11,8 @@ constexpr int kMaxCodes = 4096;
 constexpr int kMaxMinimumCodeSize = 11;  // 12-bit codes at most
 
 // The code stream of one image: variable-width codes, least significant bit
-// first, over a chain of data sub-blocks read in place from the work
-// buffer.
+// first, over a chain of data sub-blocks read in place from the file's
+// bytes.
 class LzwDecoder {
  public:
   LzwDecoder(const std::uint8_t* data, std::size_t position, std::size_t end, int minimumCodeSize)
@@ -396,14 +395,15 @@ void MaskRow(const std::uint8_t* row, std::uint8_t* maskRow, std::int32_t from, 
 
 }  // namespace
 
-bool GifReader::DecodeLZW(TGIFFrame& frame, PixelStream& pixels, PixelStream* mask) {
-  const int minimumCodeSize = ReadByte();
+bool DecodeLzw(std::span<const std::uint8_t> data, std::size_t& position, const TGIFFrame& frame,
+               PixelStream& pixels, PixelStream* mask, const RowProgress& progress) {
+  if (position >= data.size()) return false;
+  const int minimumCodeSize = data[position++];
   if (minimumCodeSize > kMaxMinimumCodeSize) return false;
 
   const std::int32_t width = frame.Width;
   const std::int32_t height = frame.Height;
-  auto decoder = std::make_unique<LzwDecoder>(WorkBuffer.bytes.data(), WorkBuffer.position,
-                                              WorkBuffer.Size(), minimumCodeSize);
+  auto decoder = std::make_unique<LzwDecoder>(data.data(), position, data.size(), minimumCodeSize);
 
   const std::size_t stride = BitmapStride(width, 8);
   const std::size_t maskStride = BitmapStride(width, 1);
@@ -412,8 +412,9 @@ bool GifReader::DecodeLZW(TGIFFrame& frame, PixelStream& pixels, PixelStream* ma
   std::uint8_t* const rows = pixels.bytes.data() + pixels.offset;
   std::uint8_t* const maskRows = mask ? mask->bytes.data() + mask->offset : nullptr;
 
-  const bool progress = OnProgress && std::int64_t{width} * height > 100000;
+  const bool reporting = progress && std::int64_t{width} * height > 100000;
   const std::int32_t progressRowMask = width <= 320 ? 63 : 31;
+  bool cancelled = false;
 
   // Image row y is buffer row height - 1 - y.
   std::int32_t y = 0;
@@ -426,9 +427,9 @@ bool GifReader::DecodeLZW(TGIFFrame& frame, PixelStream& pixels, PixelStream* ma
     if (maskRows) {
       MaskRow(row, maskRows + static_cast<std::size_t>(height - 1 - y) * maskStride, 0, width, transparentIndex);
     }
-    if (progress && (y & progressRowMask) == 0) {
-      WorkBuffer.position = decoder->Position();
-      DoProgress();
+    if (reporting && (y & progressRowMask) == 0 && !progress(decoder->Position())) {
+      cancelled = true;
+      return false;
     }
     if (interlaced) {
       y += kPassStep[pass];
@@ -442,13 +443,14 @@ bool GifReader::DecodeLZW(TGIFFrame& frame, PixelStream& pixels, PixelStream* ma
   };
 
   const int status = decoder->DecodeFirst(row, column, width, nextRow);
-  if (status == -3) return false;  // a prefix chain that loops or is too long
+  // -3: a prefix chain that loops or is too long.
+  if (cancelled || status == -3) return false;
   if (status == 1) {
     decoder->Drain();
   } else if (maskRows && column > 0) {
     MaskRow(row, maskRows + static_cast<std::size_t>(height - 1 - y) * maskStride, 0, column, transparentIndex);
   }
-  WorkBuffer.position = decoder->Position();
+  position = decoder->Position();
   return true;
 }
 

@@ -362,12 +362,12 @@ namespace {
 // background, at half speed.
 TEST_F(GenerationRun, ThePictureIsFourFramesOf100msFor1000Passes) {
   gifanim::TGIFImage& picture = progress_->GIFImg;
-  EXPECT_FALSE(picture.Empty());
-  EXPECT_EQ(picture.FrameCount, 4);
+  EXPECT_FALSE(picture.IsEmpty());
+  EXPECT_EQ(picture.FrameCount(), 4);
   EXPECT_EQ(picture.Bounds(), (tk::Rect{24, 17, 48, 48}));
-  EXPECT_EQ(picture.LoopCount, 1000);
+  EXPECT_EQ(picture.LoopCount(), 1000);
   EXPECT_FALSE(picture.Animate());
-  EXPECT_EQ(picture.Data.size() + 4, ProgressPictureData().size());
+  EXPECT_EQ(picture.Data().size() + 4, ProgressPictureData().size());
 
   const std::vector<gifanim::Pixel> first(picture.Composite().Pixels().begin(),
                                           picture.Composite().Pixels().end());

@@ -99,7 +99,7 @@ TEST_F(Composition, ChoosingAFrameUndoesTheFrameOnScreen) {
   EXPECT_EQ(image_.CurrentFrame(), 3);
   image_.SetCurrentFrame(1);
   EXPECT_EQ(Picture(image_.Composite()), "11../11../");
-  EXPECT_EQ(image_.StatusCode, 0);
+  EXPECT_EQ(image_.StatusCode(), 0);
 }
 
 // A frame that restores what was under it gets back the area as it was

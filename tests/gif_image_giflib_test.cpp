@@ -132,8 +132,8 @@ TEST(GifImageCorpus, EveryAnimationComposesAsGiflibsFramesDo) {
     const auto frames = FramesOf(bytes);
     TGIFImage image(&form, {});
     if (!frames || frames->size() < 2 || !image.LoadPicture(bytes)) continue;
-    if (image.FrameCount != static_cast<int>(frames->size())) continue;  // the reader's own limits
-    const int width = image.PictureWidth, height = image.PictureHeight;
+    if (image.FrameCount() != static_cast<int>(frames->size())) continue;  // the reader's own limits
+    const int width = image.PictureWidth(), height = image.PictureHeight();
     if (static_cast<long long>(width) * height > 4'000'000) continue;
     bool inside = true;
     for (const Frame& f : *frames) inside = inside && f.left + f.width <= width && f.top + f.height <= height;

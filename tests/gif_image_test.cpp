@@ -49,27 +49,27 @@ TEST_F(Loading, TheStoredFormIsACountThenTheFileAndReadingAppends) {
   stored.insert(stored.end(), gif.begin(), gif.end());
   EXPECT_TRUE(image_.WritePictureData().empty());
   image_.ReadPictureData(stored);
-  EXPECT_TRUE(image_.Empty());  // not read before the form has loaded
+  EXPECT_TRUE(image_.IsEmpty());  // not read before the form has loaded
   image_.Loaded();
-  EXPECT_FALSE(image_.Empty());
-  EXPECT_EQ(image_.FrameCount, 2);
+  EXPECT_FALSE(image_.IsEmpty());
+  EXPECT_EQ(image_.FrameCount(), 2);
   EXPECT_EQ(image_.WritePictureData(), stored);
 
   TGIFImage other(&form_, {});
   other.ReadPictureData(Bytes{0, 0, 0, 0});
   other.ReadPictureData(Bytes{0xFF, 0xFF, 0xFF, 0xFF});  // negative: nothing
-  EXPECT_TRUE(other.Data.empty());
+  EXPECT_TRUE(other.Data().empty());
   EXPECT_THROW(other.ReadPictureData(Bytes{9, 0, 0, 0, 71}), std::runtime_error);
   EXPECT_THROW(other.ReadPictureData(Bytes(stored.begin(), stored.begin() + 14)), std::runtime_error);
-  EXPECT_TRUE(other.Data.empty());
+  EXPECT_TRUE(other.Data().empty());
 }
 
 TEST_F(Loading, ADamagedOrCancelledLoadLeavesNothing) {
   Bytes broken = Frames(2);
   broken.resize(20);
   EXPECT_FALSE(image_.LoadPicture(broken));
-  EXPECT_TRUE(image_.Empty());
-  EXPECT_TRUE(image_.Data.empty());
+  EXPECT_TRUE(image_.IsEmpty());
+  EXPECT_TRUE(image_.Data().empty());
   EXPECT_TRUE(image_.Composite().Empty());
   EXPECT_EQ(Painted(), "BBBB/BBBB/");
 
@@ -80,17 +80,33 @@ TEST_F(Loading, ADamagedOrCancelledLoadLeavesNothing) {
     keepOn = percent < 50;
   };
   EXPECT_FALSE(image_.LoadPicture(Frames(3)));
-  EXPECT_EQ(image_.StatusCode, 1);
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_EQ(image_.StatusCode(), 1);
+  EXPECT_TRUE(image_.IsEmpty());
   ASSERT_FALSE(percentages.empty());
   EXPECT_GE(percentages.back(), 50);
+}
+
+// Rows of a large frame report progress to the control's handler too, and
+// cancelling there ends the load.
+TEST_F(Loading, LargeFramesReportProgressWhileTheirRowsDecode) {
+  const Bytes gif = MakeGif(400, 300, {{.at = {0, 0, 400, 300}, .pixels = std::string(400 * 300, '1')}});
+  int reports = 0;
+  image_.OnProgress = [&](TGIFImage&, std::int64_t, std::int64_t, int, bool&) { ++reports; };
+  ASSERT_TRUE(image_.LoadPicture(gif));
+  EXPECT_EQ(reports, 2 + 10 + 2);  // two blocks, rows 0, 32, ..., 288, the trailer, the end
+  reports = 0;
+  image_.OnProgress = [&](TGIFImage&, std::int64_t, std::int64_t, int, bool& keepOn) { keepOn = ++reports < 5; };
+  EXPECT_FALSE(image_.LoadPicture(gif));
+  EXPECT_EQ(reports, 5);
+  EXPECT_EQ(image_.StatusCode(), 1);
+  EXPECT_TRUE(image_.IsEmpty());
 }
 
 // Composing takes 4 bytes a pixel: a picture declared too large for that
 // fails to load instead of taking the memory.
 TEST_F(Loading, AVastPictureFailsToLoad) {
   EXPECT_FALSE(image_.LoadPicture(MakeGif(65535, 65535, {{.at = {0, 0, 1, 1}, .pixels = "1"}})));
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.IsEmpty());
   EXPECT_TRUE(image_.Composite().Empty());
 }
 
@@ -108,8 +124,8 @@ TEST_F(Loading, AssignmentCopiesTheStoredPictureOrClears) {
   TGIFImage source(&form_, {});
   ASSERT_TRUE(source.LoadPicture(Frames(3)));
   image_.Assign(&source);
-  EXPECT_EQ(image_.FrameCount, 3);
-  EXPECT_EQ(image_.Data, source.Data);
+  EXPECT_EQ(image_.FrameCount(), 3);
+  EXPECT_EQ(image_.Data(), source.Data());
   EXPECT_EQ(Picture(image_.Composite()), "11/");
 
   gif::GifBitmap bitmap;
@@ -120,14 +136,14 @@ TEST_F(Loading, AssignmentCopiesTheStoredPictureOrClears) {
 
   TGIFImage empty(&form_, {});
   image_.Assign(&empty);
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.IsEmpty());
   EXPECT_TRUE(image_.Composite().Empty());
   EXPECT_EQ(image_.GetFirstFrameBitmap(), nullptr);
   image_.AssignTo(bitmap);
   EXPECT_TRUE(bitmap.Empty());
   image_.Assign(&source);
   image_.Assign(nullptr);
-  EXPECT_TRUE(image_.Empty());
+  EXPECT_TRUE(image_.IsEmpty());
 }
 
 using Playing = PictureTest;
@@ -231,21 +247,21 @@ TEST_F(Playing, APictureLoadedWhileAnimateIsOnStartsAtItsFirstPaint) {
 
 TEST_F(Playing, FramesOutOfRangeSetStatus5AndChangeNothing) {
   image_.SetCurrentFrame(2);
-  EXPECT_EQ(image_.StatusCode, 5);
+  EXPECT_EQ(image_.StatusCode(), 5);
   ASSERT_TRUE(image_.LoadPicture(Frames(3)));
   const std::string before = Picture(image_.Composite());
   for (int frame : {0, 4, -1}) {
-    image_.StatusCode = 0;
+    ASSERT_TRUE(image_.LoadPicture(Frames(3)));  // StatusCode 0 again
     image_.SetCurrentFrame(frame);
-    EXPECT_EQ(image_.StatusCode, 5) << frame;
+    EXPECT_EQ(image_.StatusCode(), 5) << frame;
     EXPECT_EQ(image_.CurrentFrame(), 1);
     EXPECT_EQ(Picture(image_.Composite()), before);
   }
-  image_.StatusCode = 0;
+  ASSERT_TRUE(image_.LoadPicture(Frames(3)));
   image_.DisposeFrame(4);
-  EXPECT_EQ(image_.StatusCode, 5);
+  EXPECT_EQ(image_.StatusCode(), 5);
   image_.SetCurrentFrame(3);
-  EXPECT_EQ(image_.StatusCode, 0);
+  EXPECT_EQ(image_.StatusCode(), 0);
   EXPECT_EQ(Picture(image_.Composite()), "33/");
 }
 

@@ -38,14 +38,11 @@ TestImage Small(int width = 4, int height = 3) {
 TEST(GifReader, StillImageGivesIndexesBottomUpRowsAndColourTable) {
   GifBuilder gif;
   gif.Header("89a", 5, 3, 2, TestPalette(2)).Image(Small(5, 3)).Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
-  EXPECT_EQ(reader.StatusCode, 0);
+  const GifAnimation reader = DecodeGif(gif.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   EXPECT_EQ(reader.Version, gvGIF89a);
   EXPECT_EQ(reader.FrameCount, 1);
   EXPECT_EQ(reader.ColorBits, 2);
-  EXPECT_EQ(reader.Data, gif.Data()) << "the stored picture is the bytes loaded";
-  EXPECT_TRUE(reader.WorkBuffer.bytes.empty());
   const TGIFFrame& frame = reader.Frame(1);
   EXPECT_EQ(Indexes(frame), Ramp(15, 4));
 
@@ -72,8 +69,8 @@ TEST(GifReader, StillImageGivesIndexesBottomUpRowsAndColourTable) {
 TEST(GifReader, Gif87aIsNeverTransparent) {
   GifBuilder gif;
   gif.Header("87a", 4, 3, 2, TestPalette(2)).GraphicControl(1, true, 5, 2).Image(Small()).Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  const GifAnimation reader = DecodeGif(gif.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   EXPECT_EQ(reader.Version, gvGIF87a);
   EXPECT_FALSE(reader.Frame(1).Transparent);
   EXPECT_EQ(reader.Frame(1).Mask, nullptr);
@@ -88,8 +85,8 @@ TEST(GifReader, GraphicControlAppliesToTheNextImageOnly) {
       .Image(Small())
       .Image(Small())
       .Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  const GifAnimation reader = DecodeGif(gif.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   ASSERT_EQ(reader.FrameCount, 2);
   const TGIFFrame& first = reader.Frame(1);
   EXPECT_EQ(first.Disposal, 3);
@@ -113,8 +110,8 @@ TEST(GifReader, DisposalFourToSevenReadAsTwo) {
   for (int disposal = 0; disposal < 8; ++disposal) {
     GifBuilder gif;
     gif.Header("89a", 4, 3, 2, TestPalette(2)).GraphicControl(disposal, false, 0, 0).Image(Small()).Trailer();
-    GifReader reader;
-    ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+    const GifAnimation reader = DecodeGif(gif.Data());
+    ASSERT_EQ(reader.StatusCode, 0);
     EXPECT_EQ(reader.Frame(1).Disposal, disposal > 3 ? 2 : disposal) << disposal;
   }
 }
@@ -139,8 +136,8 @@ TEST(GifReader, LoopCountFromTheNetscapeBlockOnly) {
     gif.Header("89a", 4, 3, 2, TestPalette(2));
     c.extension(gif);
     gif.Image(Small()).Trailer();
-    GifReader reader;
-    ASSERT_TRUE(reader.LoadPicture(gif.Data())) << c.name;
+    const GifAnimation reader = DecodeGif(gif.Data());
+    ASSERT_EQ(reader.StatusCode, 0) << c.name;
     EXPECT_EQ(reader.LoopCount, c.loopCount) << c.name;
     EXPECT_EQ(reader.FrameCount, 1) << c.name;
   }
@@ -149,8 +146,8 @@ TEST(GifReader, LoopCountFromTheNetscapeBlockOnly) {
 TEST(GifReader, CommentGoesWithTheNextImage) {
   GifBuilder gif;
   gif.Header("89a", 4, 3, 2, TestPalette(2)).Comment(std::string(300, 'c') + "!").Image(Small()).Image(Small()).Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  const GifAnimation reader = DecodeGif(gif.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   EXPECT_EQ(reader.Frame(1).Comment, std::string(300, 'c') + "!");
   EXPECT_EQ(reader.Frame(2).Comment, "");
 }
@@ -161,8 +158,8 @@ TEST(GifReader, InterlacedPassesFillEveryRow) {
     TestImage image{.width = 3, .height = height, .interlaced = true, .indexes = Ramp(3 * height, 16),
                     .lzw = {.minimumCodeSize = 4}};
     gif.Header("89a", 3, height, 4, TestPalette(4)).Image(image).Trailer();
-    GifReader reader;
-    ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+    const GifAnimation reader = DecodeGif(gif.Data());
+    ASSERT_EQ(reader.StatusCode, 0);
     EXPECT_TRUE(reader.Frame(1).Interlaced);
     EXPECT_TRUE(reader.AnyInterlaced);
     EXPECT_EQ(Indexes(reader.Frame(1)), image.indexes) << "height " << height;
@@ -173,8 +170,8 @@ TEST(GifReader, TransparentMaskBitsAreWhereTheIndexIs) {
   GifBuilder gif;
   TestImage image{.width = 11, .height = 2, .indexes = Ramp(22, 4), .lzw = {.minimumCodeSize = 2}};
   gif.Header("89a", 11, 2, 2, TestPalette(2)).GraphicControl(0, true, 0, 1).Image(image).Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  const GifAnimation reader = DecodeGif(gif.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   const TGIFFrame& frame = reader.Frame(1);
   ASSERT_NE(frame.Mask, nullptr);
   EXPECT_EQ(frame.Mask->BitsPerPixel(), 1);
@@ -199,8 +196,8 @@ TEST(GifReader, ColourTableSizesFollowTheLargestTableSoFar) {
   local.localBits = 4;
   local.localPalette = TestPalette(4);
   gif.Header("89a", 4, 3, 2, global).Image(Small()).Image(local).Image(Small()).Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  const GifAnimation reader = DecodeGif(gif.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   EXPECT_EQ(reader.Frame(1).Image.ColorTable().size(), 4u);
   EXPECT_EQ(reader.Frame(2).Image.ColorTable().size(), 16u);
   EXPECT_TRUE(reader.Frame(2).OwnsPalette);
@@ -210,15 +207,15 @@ TEST(GifReader, ColourTableSizesFollowTheLargestTableSoFar) {
   ASSERT_EQ(third.size(), 16u) << "the larger size, taken from the global table";
   EXPECT_EQ(third[3], (RgbQuad{21, 252, 3, 0}));
   for (std::size_t i = 4; i < 16; ++i) EXPECT_EQ(third[i], RgbQuad{}) << "black beyond the file's table";
-  EXPECT_EQ(reader.Frame(3).Palette, &reader.GlobalPalette);
+  EXPECT_EQ(reader.Frame(3).Palette, reader.GlobalPalette.get());
   EXPECT_EQ(reader.ColorBits, 4);
 }
 
 TEST(GifReader, NoColourTableAnywhereGivesOneBlackEntry) {
   GifBuilder gif;
   gif.Header("89a", 4, 3).Image(Small()).Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  const GifAnimation reader = DecodeGif(gif.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   EXPECT_EQ(reader.ColorBits, 0);
   ASSERT_EQ(reader.Frame(1).Image.ColorTable().size(), 1u);
   EXPECT_EQ(reader.Frame(1).Image.ColorTable()[0], RgbQuad{});
@@ -230,8 +227,8 @@ TEST(GifReader, PictureWidensToCoverEveryFrame) {
   outside.left = 10;
   outside.top = 1;
   gif.Header("89a", 12, 3, 2, TestPalette(2)).Image(Small()).Image(outside).Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  const GifAnimation reader = DecodeGif(gif.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   EXPECT_EQ(reader.ScreenWidth, 12);
   EXPECT_EQ(reader.ScreenHeight, 3);
   EXPECT_EQ(reader.PictureWidth, 14);
@@ -241,9 +238,8 @@ TEST(GifReader, PictureWidensToCoverEveryFrame) {
 TEST(GifReader, HeaderAndTrailerOnlyIsAnEmptyPicture) {
   GifBuilder gif;
   gif.Header("89a", 7, 5).Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
-  EXPECT_EQ(reader.StatusCode, 0);
+  const GifAnimation reader = DecodeGif(gif.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   EXPECT_EQ(reader.FrameCount, 0);
   EXPECT_EQ(reader.PictureWidth, 7);
 }
@@ -251,9 +247,8 @@ TEST(GifReader, HeaderAndTrailerOnlyIsAnEmptyPicture) {
 TEST(GifReader, FirstImageOnlyStopsAfterFrameOne) {
   GifBuilder gif;
   gif.Header("89a", 4, 3, 2, TestPalette(2)).Image(Small()).Loop(0).Image(Small()).Raw({0xFF, 0xFF}).Trailer();
-  GifReader reader;
-  reader.FirstImageOnly = true;
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  const GifAnimation reader = DecodeGif(gif.Data(), {.firstImageOnly = true});
+  ASSERT_EQ(reader.StatusCode, 0);
   EXPECT_EQ(reader.FrameCount, 1);
   EXPECT_EQ(reader.LoopCount, 1) << "nothing after the first image is parsed";
 }
@@ -261,15 +256,15 @@ TEST(GifReader, FirstImageOnlyStopsAfterFrameOne) {
 TEST(GifReader, ProgressReportsPositionAndRoundedPercentage) {
   GifBuilder gif;
   gif.Header("89a", 4, 3, 2, TestPalette(2)).Image(Small()).Image(Small()).Trailer();
-  GifReader reader;
+  DecodeOptions options;
   std::vector<std::int64_t> positions;
-  reader.OnProgress = [&](std::int64_t position, std::int64_t size, int percent, bool& keep) {
+  options.onProgress = [&](std::int64_t position, std::int64_t size, int percent, bool& keep) {
     EXPECT_TRUE(keep);
     EXPECT_EQ(size, static_cast<std::int64_t>(gif.Data().size()));
     EXPECT_EQ(percent, static_cast<int>((100 * position + size / 2) / size));
     positions.push_back(position);
   };
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  ASSERT_EQ(DecodeGif(gif.Data(), options).StatusCode, 0);
   // One report per block (two images, trailer) and one at the end.
   ASSERT_EQ(positions.size(), 4u);
   EXPECT_EQ(positions.front(), 6 + 7 + 12);
@@ -282,10 +277,10 @@ TEST(GifReader, LargeFramesReportProgressWhileDecoding) {
   gif.Header("89a", width, height, 8, TestPalette(8))
       .Image({.width = width, .height = height, .indexes = Ramp(width * height, 256), .lzw = {}})
       .Trailer();
-  GifReader reader;
+  DecodeOptions options;
   int reports = 0;
-  reader.OnProgress = [&](std::int64_t, std::int64_t, int, bool&) { ++reports; };
-  ASSERT_TRUE(reader.LoadPicture(gif.Data()));
+  options.onProgress = [&](std::int64_t, std::int64_t, int, bool&) { ++reports; };
+  ASSERT_EQ(DecodeGif(gif.Data(), options).StatusCode, 0);
   // Every 32nd row of a frame wider than 320: rows 0, 32, ..., 288.
   EXPECT_EQ(reports, 1 + 10 + 2);
 }
@@ -294,13 +289,13 @@ TEST(GifReader, ReloadReplacesThePicture) {
   GifBuilder big, small;
   big.Header("89a", 4, 3, 2, TestPalette(2)).Loop(0).Image(Small()).Image(Small()).Trailer();
   small.Header("87a", 2, 1).Image(Small(2, 1)).Trailer();
-  GifReader reader;
-  ASSERT_TRUE(reader.LoadPicture(big.Data()));
-  ASSERT_TRUE(reader.LoadPicture(small.Data()));
+  GifAnimation reader = DecodeGif(big.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
+  reader = DecodeGif(small.Data());
+  ASSERT_EQ(reader.StatusCode, 0);
   EXPECT_EQ(reader.FrameCount, 1);
   EXPECT_EQ(reader.LoopCount, 1);
   EXPECT_EQ(reader.ColorBits, 0);
-  EXPECT_EQ(reader.Data, small.Data());
   EXPECT_EQ(reader.Frames[1], nullptr);
 }
 

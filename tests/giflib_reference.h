@@ -102,7 +102,7 @@ inline std::optional<Reference> SlurpWithGiflib(std::span<const std::uint8_t> by
 }
 
 // Our reader's frames against giflib's, the first `frames` of them.
-inline void ExpectSameFrames(const GifReader& reader, const Reference& ref, std::size_t frames,
+inline void ExpectSameFrames(const GifAnimation& reader, const Reference& ref, std::size_t frames,
                              const std::string& label) {
   ASSERT_GE(ref.frames.size(), frames) << label;
   ASSERT_EQ(static_cast<std::size_t>(reader.FrameCount), frames) << label;

@@ -17,7 +17,8 @@
 
 namespace {
 
-using tessavo::gif::GifReader;
+using tessavo::gif::DecodeGif;
+using tessavo::gif::GifAnimation;
 using tessavo::gif::TGIFFrame;
 
 std::uint64_t PixelHash(const TGIFFrame& frame) {
@@ -36,8 +37,8 @@ void Dump(const char* name) {
   std::printf("file %s\n", name);
   std::ifstream in(name, std::ios::binary);
   const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  GifReader reader;
-  if (!reader.LoadPicture(bytes)) {
+  const GifAnimation reader = DecodeGif(bytes);
+  if (reader.StatusCode != 0) {
     std::printf("error %d\n", reader.StatusCode);
     return;
   }

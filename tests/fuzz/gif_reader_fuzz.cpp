@@ -8,7 +8,9 @@
 #include "gifanim/gif_reader.h"
 
 using tessavo::gif::GifBitmap;
-using tessavo::gif::GifReader;
+using tessavo::gif::DecodeGif;
+using tessavo::gif::DecodeOptions;
+using tessavo::gif::GifAnimation;
 
 namespace {
 
@@ -29,22 +31,22 @@ unsigned Touch(const GifBitmap& bitmap, std::int32_t width, std::int32_t height,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  GifReader reader;
+  DecodeOptions options;
   // The last byte picks the options, so both ways are explored.
-  if (size > 0) reader.FirstImageOnly = (data[size - 1] & 1) != 0;
+  if (size > 0) options.firstImageOnly = (data[size - 1] & 1) != 0;
   int calls = 0;
   if (size > 0 && (data[size - 1] & 2)) {
-    reader.OnProgress = [&](std::int64_t position, std::int64_t total, int percent, bool& keep) {
+    options.onProgress = [&](std::int64_t position, std::int64_t total, int percent, bool& keep) {
       if (position < 0 || position > total || percent < 0 || percent > 100) std::abort();
       if (++calls == 40) keep = false;
     };
   }
-  const bool loaded = reader.LoadPicture({data, size});
-  if (!loaded) {
-    if (reader.FrameCount != 0 || !reader.Data.empty()) std::abort();
+  const GifAnimation reader = DecodeGif({data, size}, options);
+  if (reader.StatusCode != 0) {
+    if (reader.FrameCount != 0) std::abort();
     return 0;
   }
-  if (reader.StatusCode != 0 || reader.FrameCount > GifReader::kMaxFrames) std::abort();
+  if (reader.FrameCount > GifAnimation::kMaxFrames) std::abort();
   volatile unsigned sink = 0;
   for (int i = 1; i <= reader.FrameCount; ++i) {
     const auto& frame = reader.Frame(i);
