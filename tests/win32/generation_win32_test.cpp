@@ -107,26 +107,6 @@ TEST_F(GenerationWin32, CancelLeavesTheListEmptyAndDisabled) {
   EXPECT_LT(form_->Store()->Count(), 1'000'000);
 }
 
-// A close sent straight to the main window, disabled by the run (what
-// ending the task sends), ends the run as Cancel would, then closes the
-// program with its settings written.
-TEST_F(GenerationWin32, ACloseSentToTheLockedMainWindowEndsTheRunAndCloses) {
-  LongRun();
-  step_must_not_finish_ = true;
-  Every([&] {
-    if (!IsWindowVisible(Progress())) return false;
-    PostMessageA(WindowOf(*form_), WM_CLOSE, 0, 0);
-    return true;
-  });
-  Generate();
-  ASSERT_FALSE(finishedEarly_) << "the run ended before the close was sent";
-  EXPECT_TRUE(form_->Closed());
-  DWORD count = 0, size = sizeof count;
-  RegGetValueA(HKEY_CURRENT_USER, (std::string(kRootKey) + "\\Password Generation Options").c_str(),
-               "Passwords To Generate", RRF_RT_REG_DWORD, nullptr, &count, &size);
-  EXPECT_EQ(count, 1'000'000u);
-}
-
 TEST_F(GenerationWin32, MinimizeThenRestoreShowsTheProgressWindowAgain) {
   LongRun();
   step_must_not_finish_ = true;
