@@ -9,6 +9,8 @@
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/headless/headless.h"
+#include "toolkit/keyboard.h"
+#include "toolkit/spin_edit.h"
 
 namespace tessavo::tk {
 namespace {
@@ -466,6 +468,74 @@ TEST_F(ControlsTest, ADestroyedControlLeavesTheFormsLists) {
   }
   EXPECT_EQ(form_.FocusedControl(), nullptr);
   EXPECT_TRUE(form_.Children().empty());
+}
+
+}  // namespace
+}  // namespace tessavo::tk
+
+namespace tessavo::tk {
+namespace {
+
+// Keyboard navigation decided over the control tree: one stop per radio
+// group, wrapping Tab, Enter and Esc for the default and cancel buttons,
+// arrows within the radio group, mnemonics, and the keys left alone.
+TEST_F(ControlsTest, KeyboardNavigationFollowsTheControlTree) {
+  SpinEdit field(&form_, {.bounds = {0, 0, 50, 21}, .tabOrder = 0});
+  GroupBox group(&form_, {.bounds = {0, 30, 200, 80}, .caption = "Length"});
+  RadioButton a(&group, {.bounds = {5, 15, 90, 17}, .caption = "A", .tabOrder = 0});
+  RadioButton b(&group, {.bounds = {5, 35, 90, 17}, .caption = "B", .tabOrder = 1});
+  RadioButton c(&group, {.bounds = {5, 55, 90, 17}, .caption = "C", .tabOrder = 2});
+  Button ok(&form_,
+            {.bounds = {0, 120, 75, 25}, .caption = "OK", .tabOrder = 2, .isDefault = true});
+  Button cancel(&form_, {.bounds = {80, 120, 75, 25}, .caption = "Cancel", .tabOrder = 3,
+                         .isCancel = true});
+  CheckBox check(&form_, {.bounds = {0, 150, 90, 17}, .caption = "&Auto", .tabOrder = 4});
+  Button hidden(&form_, {.bounds = {0, 180, 75, 25}, .caption = "&Hidden", .tabOrder = 5});
+  hidden.SetVisible(false);
+  b.SetChecked(true);
+  const CanFocus canFocus = [](const Control& control) {
+    return control.AcceptsInput() && control.Kind() != ControlKind::GroupBox;
+  };
+  // A group box has no place of its own in the order: its controls come last.
+  EXPECT_EQ(TabStops(form_, canFocus), (std::vector<Control*>{&field, &ok, &cancel, &check, &b}));
+
+  using K = KeyAction::Kind;
+  using N = NavigationKey;
+  struct Case {
+    Control* focused;
+    N key;
+    KeyModifiers mods;
+    K kind;
+    Control* target;
+  } cases[] = {
+      {&field, N::Tab, {}, K::Focus, &ok},
+      {&field, N::Tab, {.shift = true}, K::Focus, &b},
+      {&check, N::Tab, {}, K::Focus, &b},
+      {&b, N::Tab, {}, K::Focus, &field},
+      {nullptr, N::Tab, {}, K::Focus, &field},
+      {&field, N::Tab, {.control = true}, K::None, nullptr},
+      {&field, N::Enter, {}, K::Click, &ok},
+      {&cancel, N::Enter, {}, K::Click, &cancel},
+      {&field, N::Escape, {}, K::Click, &cancel},
+      {&b, N::Down, {}, K::FocusClick, &c},
+      {&b, N::Left, {}, K::FocusClick, &a},
+      {&c, N::Right, {}, K::FocusClick, &a},
+      {&b, N::Down, {.alt = true}, K::None, nullptr},
+      {&field, N::Down, {}, K::None, nullptr},
+  };
+  for (const Case& t : cases) {
+    const KeyAction action = DecideKey(form_, t.focused, t.key, t.mods, false, canFocus);
+    EXPECT_EQ(action.kind, t.kind) << static_cast<int>(t.key);
+    EXPECT_EQ(action.target, t.target) << static_cast<int>(t.key);
+  }
+  EXPECT_EQ(DecideMnemonic(form_, 'A', canFocus).target, &check);
+  EXPECT_EQ(DecideMnemonic(form_, 'h', canFocus).kind, K::None);  // hidden
+
+  // An open drop-down keeps Enter; a disabled default button eats it.
+  ComboBox combo(&form_, {.bounds = {0, 210, 100, 21}, .items = {"a"}});
+  EXPECT_EQ(DecideKey(form_, &combo, N::Enter, {}, true, canFocus).kind, K::None);
+  ok.SetEnabled(false);
+  EXPECT_EQ(DecideKey(form_, &field, N::Enter, {}, false, canFocus).kind, K::Swallow);
 }
 
 }  // namespace

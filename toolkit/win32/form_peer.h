@@ -97,13 +97,6 @@ class FormPeerWin final : public FormPeer {
   void Paint(HDC dc, const RECT& area);
   void PaintBuffered();
 
-  // keyboard.cpp
-  std::vector<ChildPeer*> TabStops() const;
-  void MoveFocus(bool backwards);
-  bool PressButton(bool cancel);
-  bool HandleMnemonic(char key);
-  bool MoveInRadioGroup(ChildPeer& current, int direction);
-
   Form& form_;
   HWND hwnd_ = nullptr;
   bool dying_ = false;
