@@ -345,6 +345,20 @@ std::int64_t ElapsedSeconds(std::chrono::nanoseconds elapsed) {
   return ms < 0 ? 0 : ms / 1000;
 }
 
+void GeneratePasswords(PasswordStore& store, const GenerationOptions& options,
+                       GenerationHost& host, RandomSource source) {
+  const LengthRange lengths = EffectiveLengths(options);
+  const bool allowDuplicates = !options.NoDuplicates;
+  if (options.PasswordType == 2) {
+    GenerateNumericPasswords(store, lengths.Low, lengths.High, options.PasswordCount,
+                             allowDuplicates, host, source);
+  } else {
+    GenerateAlphaPasswords(store, lengths.Low, lengths.High, options.PasswordCount,
+                           options.PasswordType, options.PasswordCase, allowDuplicates, host,
+                           source);
+  }
+}
+
 void GenerateAlphaPasswords(PasswordStore& store, int low, int high, int passwordCount,
                             int passwordType, int passwordCase, bool allowDuplicates,
                             GenerationHost& host, RandomSource source) {
