@@ -1,11 +1,11 @@
-// What the batch generators need from the world around them: the progress
-// window's bar and two labels, the clock, message processing and the
-// cancel flag. The real progress window implements it; the headless host
-// serves benchmarks and outside checks.
+// What the batch generators need from the world around them, and what they
+// tell it: the cancel flag, the clock, message processing, and the figures
+// of the run in numbers. Who watches decides how to show them (the run
+// hands them to the progress window); the headless host serves benchmarks
+// and outside checks.
 #pragma once
 
 #include <chrono>
-#include <string>
 
 namespace tessavo {
 
@@ -18,19 +18,20 @@ class GenerationHost {
   // Set by the progress window's Cancel; read at the head of every pass.
   virtual bool CancelRequested() = 0;
 
-  // Whether the progress window is shown; while hidden (minimised or
-  // closed) its bar and labels are left alone.
+  // Whether anyone watches the figures (the progress window is shown);
+  // while not, none are reported.
   virtual bool ProgressVisible() = 0;
-  virtual int ProgressPosition() = 0;              // 0..100
-  virtual void SetProgressPosition(int position) = 0;
-  virtual void SetPasswordCaption(const std::string& text) = 0;  // LblPasswordData
-  virtual void SetTimeCaption(const std::string& text) = 0;      // LblTimeData
+  // The rounded percentage of the count rose to percent, with accepted
+  // passwords made by then. Reported only when it rises above the last
+  // percentage reported in this run.
+  virtual void ReportAccepted(int accepted, int percent) = 0;
+  // The whole seconds since RunStartTime (rounded to milliseconds, then
+  // cut), whenever they change.
+  virtual void ReportElapsed(std::chrono::seconds elapsed) = 0;
 
   // A steady clock, and the moment the run started on it.
   virtual Clock::time_point Now() = 0;
   virtual Clock::time_point RunStartTime() = 0;
-  // The locale's time separator for the "hh:mm:ss" elapsed time.
-  virtual char TimeSeparator() { return ':'; }
 
   // Dispatches what is queued and returns without waiting.
   virtual void ProcessMessages() = 0;
@@ -43,10 +44,8 @@ class HeadlessGenerationHost : public GenerationHost {
 
   bool CancelRequested() override { return false; }
   bool ProgressVisible() override { return false; }
-  int ProgressPosition() override { return 0; }
-  void SetProgressPosition(int) override {}
-  void SetPasswordCaption(const std::string&) override {}
-  void SetTimeCaption(const std::string&) override {}
+  void ReportAccepted(int, int) override {}
+  void ReportElapsed(std::chrono::seconds) override {}
   Clock::time_point Now() override { return Clock::now(); }
   Clock::time_point RunStartTime() override { return start_; }
   void ProcessMessages() override {}

@@ -119,9 +119,9 @@ class SecureDraws {
 
 // --- Progress -------------------------------------------------------------
 
-// The progress window's bar and labels while the window is shown: the bar
-// and the count after every candidate, the time at every reading of the
-// clock.
+// The figures of a run while someone watches: the percentage after every
+// candidate, reported when it rises; the elapsed seconds at every reading of
+// the clock, reported when they change.
 class ProgressReporter {
  public:
   ProgressReporter(GenerationHost& host, int passwordCount)
@@ -132,23 +132,20 @@ class ProgressReporter {
       percent_ = ProgressPercent(accepted, passwordCount_);
       nextPercentAt_ = FirstCountAbove(percent_, accepted);
     }
-    if (percent_ > host_.ProgressPosition()) {
-      host_.SetProgressPosition(percent_);
-      host_.SetPasswordCaption(std::to_string(accepted));
+    if (percent_ > reportedPercent_) {
+      reportedPercent_ = percent_;
+      host_.ReportAccepted(accepted, percent_);
     }
   }
 
   void UpdateTime(Clock::time_point now) {
-    // The label shows whole seconds of the day; formatting it only when
-    // those (or the separator) change keeps it off the per-candidate path.
-    const auto elapsed = now - host_.RunStartTime();
-    const std::int64_t secondOfDay = ElapsedSeconds(elapsed) % 86400;
-    const char separator = host_.TimeSeparator();
-    if (timeWritten_ && secondOfDay == timeSecond_ && separator == timeSeparator_) return;
-    host_.SetTimeCaption(FormatElapsed(elapsed, separator));
-    timeWritten_ = true;
-    timeSecond_ = secondOfDay;
-    timeSeparator_ = separator;
+    // Only a change is reported, which keeps the label's formatting off the
+    // per-candidate path.
+    const std::int64_t seconds = ElapsedSeconds(now - host_.RunStartTime());
+    if (timeReported_ && seconds == reportedSeconds_) return;
+    host_.ReportElapsed(std::chrono::seconds(seconds));
+    timeReported_ = true;
+    reportedSeconds_ = seconds;
   }
 
  private:
@@ -175,9 +172,9 @@ class ProgressReporter {
   const int passwordCount_;
   int nextPercentAt_ = 0;  // the count at which percent_ changes next
   int percent_ = 0;
-  bool timeWritten_ = false;
-  std::int64_t timeSecond_ = 0;
-  char timeSeparator_ = 0;
+  int reportedPercent_ = 0;  // a run's bar starts at 0
+  bool timeReported_ = false;
+  std::int64_t reportedSeconds_ = 0;
 };
 
 // Candidates made ahead of their turn, so that the index memory each one
@@ -343,6 +340,20 @@ void Generate(PasswordStore& store, int low, int high, int passwordCount, bool a
 std::int64_t ElapsedSeconds(std::chrono::nanoseconds elapsed) {
   const auto ms = std::chrono::round<std::chrono::milliseconds>(elapsed).count();
   return ms < 0 ? 0 : ms / 1000;
+}
+
+void GeneratePasswords(PasswordStore& store, const GenerationOptions& options,
+                       GenerationHost& host, RandomSource source) {
+  const LengthRange lengths = EffectiveLengths(options);
+  const bool allowDuplicates = !options.NoDuplicates;
+  if (options.PasswordType == 2) {
+    GenerateNumericPasswords(store, lengths.Low, lengths.High, options.PasswordCount,
+                             allowDuplicates, host, source);
+  } else {
+    GenerateAlphaPasswords(store, lengths.Low, lengths.High, options.PasswordCount,
+                           options.PasswordType, options.PasswordCase, allowDuplicates, host,
+                           source);
+  }
 }
 
 void GenerateAlphaPasswords(PasswordStore& store, int low, int high, int passwordCount,

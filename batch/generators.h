@@ -7,6 +7,7 @@
 // can make) leave the store empty and draw nothing.
 #pragma once
 
+#include "batch/capacity.h"
 #include "batch/generation_host.h"
 #include "batch/password_store.h"
 #include "common/secure_random.h"
@@ -17,6 +18,11 @@
 #include <string>
 
 namespace tessavo {
+
+// The member the options' type calls for ("Numeric" or the other), with
+// their length range, count and duplicates rule.
+void GeneratePasswords(PasswordStore& store, const GenerationOptions& options,
+                       GenerationHost& host, RandomSource source);
 
 // "Alphabetic" and "Alphanumeric" (and, like DrawCharacter, letters for any
 // other type index), in the given case style.

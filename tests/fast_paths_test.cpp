@@ -168,16 +168,11 @@ class BarHost : public HeadlessGenerationHost {
  public:
   explicit BarHost(const PasswordStore& store) : store_(store) {}
   bool ProgressVisible() override { return true; }
-  int ProgressPosition() override { return position_; }
-  void SetProgressPosition(int position) override {
-    position_ = position;
-    positions.push_back({position, store_.Count()});
-  }
+  void ReportAccepted(int, int percent) override { positions.push_back({percent, store_.Count()}); }
   std::vector<std::pair<int, int>> positions;
 
  private:
   const PasswordStore& store_;
-  int position_ = 0;
 };
 
 TEST(FastPathsTest, BarMovesAtTheCountsOfThePercentagePerCandidate) {

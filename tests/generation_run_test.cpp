@@ -274,6 +274,19 @@ TEST_F(GenerationRun, ShowingAtAFullBarLeavesTheAnimationToActivation) {
   EXPECT_TRUE(progress_->GIFImg.Animate());
 }
 
+// The run reports numbers; the window writes them as its labels read, with
+// the time separator the locale had when the run started.
+TEST_F(GenerationRun, TheWindowShowsTheReportedFigures) {
+  headless::SetTimeSeparator('.');
+  progress_->PrepareForRun();
+  headless::SetTimeSeparator(':');
+  progress_->ShowRunningCount(4200, 42);
+  progress_->ShowRunningTime(3723s);
+  EXPECT_EQ(progress_->ProgressBar.Position(), 42);
+  EXPECT_EQ(progress_->LblPasswordData.Caption(), "4200");
+  EXPECT_EQ(progress_->LblTimeData.Caption(), "01.02.03");
+}
+
 TEST_F(GenerationRun, TheProgressWindowCentresOverTheMainWindowByOuterSizes) {
   form_->SetLeft(101);
   form_->SetTop(50);

@@ -32,7 +32,6 @@ class ScriptedHost : public GenerationHost {
   std::function<void()> duringProcessing = [] {};
   char separator = ':';
 
-  int position = 0;
   std::vector<std::pair<int, int>> positions;  // (position, entries stored)
   std::vector<std::string> passwordCaptions;
   std::vector<std::string> timeCaptions;
@@ -47,16 +46,15 @@ class ScriptedHost : public GenerationHost {
            static_cast<int>(processedAt.size()) >= cancelAfterProcessings;
   }
   bool ProgressVisible() override { return visibleWhen(store_.Count()); }
-  int ProgressPosition() override { return position; }
-  void SetProgressPosition(int value) override {
-    position = value;
-    positions.emplace_back(value, store_.Count());
+  void ReportAccepted(int accepted, int percent) override {
+    positions.emplace_back(percent, store_.Count());
+    passwordCaptions.push_back(std::to_string(accepted));
   }
-  void SetPasswordCaption(const std::string& text) override { passwordCaptions.push_back(text); }
-  void SetTimeCaption(const std::string& text) override { timeCaptions.push_back(text); }
+  void ReportElapsed(std::chrono::seconds elapsed) override {
+    timeCaptions.push_back(FormatElapsed(elapsed, separator));
+  }
   Clock::time_point Now() override { return now_ += tick; }
   Clock::time_point RunStartTime() override { return Clock::time_point{}; }
-  char TimeSeparator() override { return separator; }
   void ProcessMessages() override {
     duringProcessing();
     processedAt.push_back(store_.Count());

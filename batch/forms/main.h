@@ -25,6 +25,7 @@ inline constexpr std::string_view SortingBusyText = "Sorting passwords...";
 inline constexpr std::string_view GeneratingBusyText = "Generating passwords...";
 
 class TDlgProgress;
+class GenerationRun;
 
 // A folder as the save dialog is to start in it: without a trailing
 // separator, except where that would change which folder is meant (a drive
@@ -141,7 +142,7 @@ class TFrmMain : public tk::Form {
   // The store's contents become the list, as at the end of a completed run.
   void ShowGeneratedPasswords();
   // Whether a run is generating or waiting for OK.
-  bool RunUnderWay() const { return run_ != RunPhase::Idle; }
+  bool RunUnderWay() const { return run_ != nullptr; }
   // Where the passwords come from: the secure generator unless the
   // settings ask for the classic one.
   RandomSource PasswordSource() const { return randomSource_; }
@@ -155,14 +156,10 @@ class TFrmMain : public tk::Form {
   // writes at close.
   std::vector<SettingBinding> OptionBindings();
   void EnableListControls(bool enabled);
-  // The run's parts (main_run.cpp).
-  void Generate(const LengthRange& lengths, int passwordCount);
-  void CompleteRun(int passwordCount);
-  void WaitForOk(bool flashing);
   void RunCloseQuery();
 
-  enum class RunPhase { Idle, Generating, WaitingForOk };
-  RunPhase run_ = RunPhase::Idle;
+  // The run under way, from its check to its end (main_run.cpp).
+  GenerationRun* run_ = nullptr;
 
   // The application outlives this window: its hint calls back here only
   // while the window exists.

@@ -1,5 +1,8 @@
 #include "batch/forms/progress.h"
 
+#include <string>
+
+#include "batch/generators.h"
 #include "batch/progress_picture.h"
 #include "toolkit/application.h"
 
@@ -14,33 +17,6 @@ tk::Label::CreateArgs Text(tk::Rect bounds, std::string caption) {
 }
 
 }  // namespace
-
-// What the generators see of the window. The time separator is taken once
-// per run: asking the locale after every candidate would cost more than
-// making the candidate.
-class TDlgProgress::ProgressHost final : public GenerationHost {
- public:
-  explicit ProgressHost(TDlgProgress& window) : window_(window) {}
-
-  void StartRun() { separator_ = tk::App().TimeSeparator(); }
-
-  bool CancelRequested() override { return window_.CancelRequested; }
-  bool ProgressVisible() override { return window_.OnScreen(); }
-  int ProgressPosition() override { return window_.ProgressBar.Position(); }
-  void SetProgressPosition(int position) override { window_.ProgressBar.SetPosition(position); }
-  void SetPasswordCaption(const std::string& text) override {
-    window_.LblPasswordData.SetCaption(text);
-  }
-  void SetTimeCaption(const std::string& text) override { window_.LblTimeData.SetCaption(text); }
-  Clock::time_point Now() override { return tk::App().Now(); }
-  Clock::time_point RunStartTime() override { return window_.RunStartTime; }
-  char TimeSeparator() override { return separator_; }
-  void ProcessMessages() override { tk::App().ProcessMessages(); }
-
- private:
-  TDlgProgress& window_;
-  char separator_ = ':';
-};
 
 TDlgProgress::TDlgProgress(tk::Form* mainWindow)
     : Form({.caption = "Generating Passwords...",
@@ -64,8 +40,7 @@ TDlgProgress::TDlgProgress(tk::Form* mainWindow)
       BtnCancel(this,
                 {.bounds = {264, 44, 75, 25}, .caption = "&Cancel", .tabOrder = 2, .isCancel = true}),
       BtnOk(this, {.bounds = {264, 76, 75, 25}, .caption = "OK", .tabOrder = 3}),
-      mainWindow_(mainWindow),
-      host_(std::make_unique<ProgressHost>(*this)) {
+      mainWindow_(mainWindow) {
   SetName("DlgProgress");
   // The picture as a stored form holds it: its properties, its data, then
   // the after-loading notification reads the data. Our four frames have no
@@ -96,10 +71,8 @@ TDlgProgress::TDlgProgress(tk::Form* mainWindow)
 
 TDlgProgress::~TDlgProgress() = default;
 
-GenerationHost& TDlgProgress::Host() { return *host_; }
-
 void TDlgProgress::PrepareForRun() {
-  host_->StartRun();
+  separator_ = tk::App().TimeSeparator();
   BtnMinimize.SetEnabled(true);
   BtnCancel.SetEnabled(true);
   BtnOk.SetEnabled(false);
@@ -108,13 +81,36 @@ void TDlgProgress::PrepareForRun() {
   LblTimeData.SetCaption("");
 }
 
+void TDlgProgress::ShowRunningCount(int accepted, int percent) {
+  ProgressBar.SetPosition(percent);
+  LblPasswordData.SetCaption(std::to_string(accepted));
+}
+
+void TDlgProgress::ShowRunningTime(std::chrono::seconds elapsed) {
+  LblTimeData.SetCaption(FormatElapsed(elapsed, separator_));
+}
+
+void TDlgProgress::ShowCompleted(int passwordCount, Clock::time_point runStart) {
+  BtnMinimize.SetEnabled(false);
+  BtnCancel.SetEnabled(false);
+  BtnOk.SetEnabled(true);
+  ProgressBar.SetPosition(100);
+  GIFImg.SetAnimate(false);
+  LblPasswordData.SetCaption(std::to_string(passwordCount));
+  LblTimeData.SetCaption(FormatElapsed(tk::App().Now() - runStart, tk::App().TimeSeparator()));
+}
+
+void TDlgProgress::FocusOk() {
+  if (OnScreen()) BtnOk.SetFocus();
+}
+
 void TDlgProgress::BtnCancelClick() {
-  CancelRequested = true;
+  if (OnRunCancel) OnRunCancel();
   Hide();
 }
 
 void TDlgProgress::BtnOkClick() {
-  OkPressed = true;
+  if (OnRunOk) OnRunOk();
   Hide();
 }
 

@@ -4,10 +4,8 @@
 #pragma once
 
 #include <chrono>
-#include <memory>
-#include <string>
+#include <functional>
 
-#include "batch/generation_host.h"
 #include "gifanim/gif_image.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
@@ -16,7 +14,7 @@ namespace tessavo {
 
 class TDlgProgress : public tk::Form {
  public:
-  using Clock = GenerationHost::Clock;
+  using Clock = std::chrono::steady_clock;
 
   explicit TDlgProgress(tk::Form* mainWindow);
   ~TDlgProgress() override;
@@ -35,11 +33,9 @@ class TDlgProgress : public tk::Form {
   tk::Button BtnCancel;
   tk::Button BtnOk;
 
-  // The run's flags: set by the buttons, read by the run and its generator.
-  bool CancelRequested = false;
-  bool OkPressed = false;
-  // When the run started; from completion on, the base of the flashing.
-  Clock::time_point RunStartTime{};
+  // What Cancel and OK tell the run under way, besides hiding the window.
+  std::function<void()> OnRunCancel;
+  std::function<void()> OnRunOk;
 
   void BtnCancelClick();
   void BtnOkClick();
@@ -49,15 +45,24 @@ class TDlgProgress : public tk::Form {
 
   // Buttons, bar and labels as a run starts with them.
   void PrepareForRun();
-  // The window as the generators see it.
-  GenerationHost& Host();
+  // While generating: the bar at percent with accepted passwords made; the
+  // time since the run started as "hh:mm:ss" with the locale's separator.
+  void ShowRunningCount(int accepted, int percent);
+  void ShowRunningTime(std::chrono::seconds elapsed);
+  // At completion: only OK left, the bar full and still, the count made and
+  // the time from runStart to now.
+  void ShowCompleted(int passwordCount, Clock::time_point runStart);
+  // OK gets the focus, unless the window is off the screen: a minimised
+  // program is not brought forward by its own completion.
+  void FocusOk();
   // Whether the window is on the screen (not hidden, not minimised).
   bool OnScreen() const { return GetWindowState() == tk::WindowState::Normal; }
 
  private:
-  class ProgressHost;
   tk::Form* mainWindow_;
-  std::unique_ptr<ProgressHost> host_;
+  // Taken once per run: asking the locale after every candidate would cost
+  // more than making the candidate.
+  char separator_ = ':';
 };
 
 }  // namespace tessavo
