@@ -36,4 +36,14 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes);
 void ReplaceFileContents(const std::string& path,
                          const std::function<std::string_view()>& nextChunk);
 
+// For the platform's ReplaceFileContents: hands writeAll each chunk from
+// nextChunk until one is empty; false at the first that fails to write.
+template <typename WriteAll>
+bool WriteChunks(const std::function<std::string_view()>& nextChunk, WriteAll&& writeAll) {
+  for (std::string_view chunk = nextChunk(); !chunk.empty(); chunk = nextChunk()) {
+    if (!writeAll(chunk)) return false;
+  }
+  return true;
+}
+
 }  // namespace tessavo

@@ -39,25 +39,7 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Stops at the first chunk that fails to write.
-bool WriteChunks(int fd, const std::function<std::string_view()>& nextChunk) {
-  for (std::string_view chunk = nextChunk(); !chunk.empty(); chunk = nextChunk()) {
-    if (!WriteAll(fd, chunk)) return false;
-  }
-  return true;
-}
-
 }  // namespace
-
-// The whole image as one chunk.
-void ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  bool given = false;
-  ReplaceFileContents(path, [&]() -> std::string_view {
-    if (given) return {};
-    given = true;
-    return bytes;
-  });
-}
 
 void ReplaceFileContents(const std::string& path,
                          const std::function<std::string_view()>& nextChunk) {
@@ -85,7 +67,7 @@ void ReplaceFileContents(const std::string& path,
   // forced to the disk before the rename.
   bool written = false;
   try {
-    written = WriteChunks(fd, nextChunk);
+    written = WriteChunks(nextChunk, [fd](std::string_view chunk) { return WriteAll(fd, chunk); });
   } catch (...) {
     ::close(fd);
     ::unlink(temporary.c_str());

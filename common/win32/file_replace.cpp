@@ -34,25 +34,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-// Stops at the first chunk that fails to write.
-bool WriteChunks(HANDLE file, const std::function<std::string_view()>& nextChunk) {
-  for (std::string_view chunk = nextChunk(); !chunk.empty(); chunk = nextChunk()) {
-    if (!WriteAll(file, chunk)) return false;
-  }
-  return true;
-}
-
 }  // namespace
-
-// The whole image as one chunk.
-void ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  bool given = false;
-  ReplaceFileContents(path, [&]() -> std::string_view {
-    if (given) return {};
-    given = true;
-    return bytes;
-  });
-}
 
 void ReplaceFileContents(const std::string& path,
                          const std::function<std::string_view()>& nextChunk) {
@@ -83,7 +65,9 @@ void ReplaceFileContents(const std::string& path,
   // old file or the complete new one, never an empty one.
   bool written = false;
   try {
-    written = WriteChunks(file, nextChunk) && FlushFileBuffers(file);
+    written =
+        WriteChunks(nextChunk, [file](std::string_view chunk) { return WriteAll(file, chunk); }) &&
+        FlushFileBuffers(file);
   } catch (...) {
     CloseHandle(file);
     DeleteFileA(temporary.c_str());
