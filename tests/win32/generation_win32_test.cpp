@@ -17,7 +17,7 @@
 #include "tests/win32/run_test_support.h"
 #include "toolkit/application.h"
 #include "toolkit/link_label.h"
-#include "toolkit/win32/form_peer.h"
+#include "toolkit/native_form.h"
 #include "toolkit/win32/win32_platform.h"
 
 namespace tessavo {
@@ -28,7 +28,7 @@ using namespace std::chrono_literals;
 constexpr const char* kRootKey = "Software\\Korvel Software\\TessavoM";
 
 HWND WindowOf(const tk::Form& form) {
-  return static_cast<tk::win32::FormPeerWin*>(form.GetFormPeer())->Handle();
+  return static_cast<HWND>(tk::NativeWindow(form));
 }
 
 // The native button with this caption on a window.
@@ -138,8 +138,8 @@ TEST_F(GenerationWin32, MinimizeThenRestoreShowsTheProgressWindowAgain) {
         SendMessageA(ButtonOf(Progress(), "&Minimize"), BM_CLICK, 0, 0);
         return false;
       case 1:
-        hidden = !IsWindowVisible(Progress()) && IsIconic(tk::win32::ApplicationWindow());
-        SendMessageA(tk::win32::ApplicationWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        hidden = !IsWindowVisible(Progress()) && IsIconic(static_cast<HWND>(tk::NativeApplicationWindow()));
+        SendMessageA(static_cast<HWND>(tk::NativeApplicationWindow()), WM_SYSCOMMAND, SC_RESTORE, 0);
         return false;
       default:
         shownAgain = IsWindowVisible(Progress());
