@@ -9,11 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "common/global.h"
 #include "toolkit/clipboard_eraser.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 #include "toolkit/menu.h"
 
 namespace tessavo::tk {
@@ -54,7 +53,7 @@ TEST_F(AppTest, AFailingHandlerShowsAnErrorBoxAndTheProgramCarriesOn) {
   failing.UserClick();
   unknown.UserClick();
   working.UserClick();
-  ShowErrorBox("Capacity exceeded");  // the common helpers' box, same log
+  App().ShowErrorBox("Capacity exceeded");  // the program's own box, same log
   EXPECT_EQ(cleared, 1);
   const auto& boxes = headless::MessageBoxes();
   ASSERT_EQ(boxes.size(), 3u);

@@ -32,7 +32,7 @@ void TFrmMain::MnuFileGenerateClick() {
   // Check: a refused count changes nothing at all.
   const int passwordCount = AmountToGenerate();
   if (!CheckCount(passwordCount, Capacity)) {
-    ShowErrorBox(CapacityErrorMessage);
+    tk::App().ShowErrorBox(CapacityErrorMessage);
     return;
   }
 
