@@ -65,6 +65,25 @@ TEST_F(AppTest, AFailingHandlerShowsAnErrorBoxAndTheProgramCarriesOn) {
   EXPECT_EQ(boxes[2].flags, MbIconStop | MbOk | MbSetForeground);
 }
 
+// What a caller drawing many rows stops on: whether the handler ran
+// through, each failure shown once.
+TEST_F(AppTest, TheGuardAndTheListSayWhetherTheHandlerRanThrough) {
+  EXPECT_TRUE(App().Guard([] {}));
+  EXPECT_FALSE(App().Guard([] { throw std::runtime_error("Broken"); }));
+  Form form({.caption = "Main"});
+  VirtualList list(&form, {});
+  list.SetItemCount(2);
+  list.OnGetItem = [](int index, std::string& text) {
+    text = "row";
+    if (index == 1) throw std::out_of_range("List index out of bounds (1)");
+  };
+  std::string text;
+  EXPECT_TRUE(list.FetchItemText(0, text));
+  EXPECT_EQ(text, "row");
+  EXPECT_FALSE(list.FetchItemText(1, text));
+  EXPECT_EQ(headless::MessageBoxes().size(), 2u);
+}
+
 // Our text leaves the clipboard after its delay, counted from the last
 // copy, unless something else was copied meanwhile; zero keeps it.
 TEST_F(AppTest, TheClipboardForgetsOnlyWhatWeLeftThere) {
