@@ -21,7 +21,7 @@
 #include "common/global.h"
 #include "common/registry_store.h"
 #include "toolkit/application.h"
-#include "toolkit/native_form.h"
+#include "toolkit/native.h"
 
 namespace {
 

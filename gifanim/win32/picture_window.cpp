@@ -2,7 +2,7 @@
 
 #include "gifanim/picture_window.h"
 #include "toolkit/form.h"
-#include "toolkit/native_form.h"
+#include "toolkit/native.h"
 
 namespace tessavo::gifanim {
 

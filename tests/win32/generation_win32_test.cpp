@@ -17,8 +17,7 @@
 #include "tests/win32/run_test_support.h"
 #include "toolkit/application.h"
 #include "toolkit/link_label.h"
-#include "toolkit/native_form.h"
-#include "toolkit/win32/win32_platform.h"
+#include "toolkit/native.h"
 
 namespace tessavo {
 namespace {
@@ -183,11 +182,11 @@ TEST_F(GenerationWin32, ALinkClickGoesToTheShellAndBeepsWhenItFails) {
   } form;
   form.Show();
   tk::App().ProcessMessages();
-  const int beeps = tk::win32::BeepCount();
+  const int beeps = tk::NativeBeepCount();
   PostMessageA(WindowOf(form), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(14, 14));
   PostMessageA(WindowOf(form), WM_LBUTTONUP, 0, MAKELPARAM(14, 14));
   tk::App().ProcessMessages();
-  EXPECT_EQ(tk::win32::BeepCount(), beeps + 1);
+  EXPECT_EQ(tk::NativeBeepCount(), beeps + 1);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include "batch/forms/main.h"
 #include "tests/win32/window_test_support.h"
 #include "toolkit/application.h"
-#include "toolkit/native_form.h"
+#include "toolkit/native.h"
 
 namespace tessavo {
 namespace {

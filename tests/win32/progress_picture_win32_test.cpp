@@ -15,7 +15,7 @@
 #include "batch/forms/progress.h"
 #include "tests/win32/run_test_support.h"
 #include "toolkit/application.h"
-#include "toolkit/native_form.h"
+#include "toolkit/native.h"
 
 namespace tessavo {
 namespace {

@@ -19,7 +19,7 @@
 #include "single/forms/main.h"
 #include "tests/win32/window_test_support.h"
 #include "toolkit/application.h"
-#include "toolkit/native_form.h"
+#include "toolkit/native.h"
 
 namespace tessavo::single {
 namespace {

@@ -17,8 +17,7 @@
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#include "toolkit/native_form.h"
-#include "toolkit/win32/win32_platform.h"
+#include "toolkit/native.h"
 #include "tests/win32/window_test_support.h"
 
 namespace tessavo::tk {

@@ -14,7 +14,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/form.h"
-#include "toolkit/native_form.h"
+#include "toolkit/native.h"
 
 namespace tessavo::testing {
 

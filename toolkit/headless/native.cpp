@@ -1,4 +1,6 @@
-#include "toolkit/native_form.h"
+#include "toolkit/native.h"
+
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo::tk {
 
@@ -6,5 +8,7 @@ namespace tessavo::tk {
 void* NativeApplicationWindow() { return nullptr; }
 void* NativeWindow(const Form&) { return nullptr; }
 void RepaintFormNow(const Form&, Rect, bool, bool) {}
+void* NativeFont(const Font&) { return nullptr; }
+int NativeBeepCount() { return headless::BeepCount(); }
 
 }  // namespace tessavo::tk

@@ -1,9 +1,10 @@
-#include "toolkit/native_form.h"
+#include "toolkit/native.h"
 
 #include <windows.h>
 
 #include "toolkit/win32/form_peer.h"
 #include "toolkit/win32/win32_platform.h"
+#include "toolkit/win32/win32_util.h"
 
 namespace tessavo::tk {
 namespace {
@@ -27,5 +28,9 @@ void RepaintFormNow(const Form& form, Rect area, bool offScreen, bool erase) {
     peer->RepaintNow(rect, offScreen, erase);
   }
 }
+
+void* NativeFont(const Font& font) { return win32::FontHandle(font); }
+
+int NativeBeepCount() { return win32::BeepCount(); }
 
 }  // namespace tessavo::tk

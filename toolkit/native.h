@@ -1,7 +1,8 @@
-// The native windows behind the program and its forms, for the few parts
-// outside the toolkit that deal with them directly (the animated picture
-// draws into its form; window tests send them messages). Win32: the
-// windows; headless there are none, and repainting does nothing.
+// What the window system made of the program: its windows, fonts and
+// beeps, for the few parts outside the toolkit that deal with them
+// directly (the animated picture draws into its form; the window tests
+// send messages and measure text). Win32: the real ones; headless there
+// are none, and repainting does nothing.
 #pragma once
 
 #include "toolkit/form.h"
@@ -21,5 +22,11 @@ void* NativeWindow(const Form& form);
 // (offScreen) or straight on the window, with the form's background first
 // unless erase is false.
 void RepaintFormNow(const Form& form, Rect area, bool offScreen, bool erase);
+
+// The font's handle (an HFONT on Windows), made once and kept.
+void* NativeFont(const Font& font);
+
+// How often the system's default beep has sounded in this process.
+int NativeBeepCount();
 
 }  // namespace tessavo::tk
