@@ -21,7 +21,7 @@
 #include "common/global.h"
 #include "common/registry_store.h"
 #include "toolkit/application.h"
-#include "toolkit/win32/form_peer.h"
+#include "toolkit/native.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 using namespace tessavo;
 
 HWND WindowOf(const tk::Form& form) {
-  return static_cast<tk::win32::FormPeerWin*>(form.GetFormPeer())->Handle();
+  return static_cast<HWND>(tk::NativeWindow(form));
 }
 
 double CpuSeconds() {

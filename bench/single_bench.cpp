@@ -9,7 +9,7 @@
 #include "common/registry_store.h"
 #include "single/forms/main.h"
 #include "single/generation.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo {
 namespace {

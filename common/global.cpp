@@ -54,11 +54,6 @@ bool RegWriteInteger(std::string_view path, std::string_view name, std::int32_t 
   return ActiveRegistry().SetValue(path, name, stored);
 }
 
-int ShowErrorBox(std::string_view text) {
-  return platform::ShowMessageBox(text, ProductTitle,
-                                  platform::MbIconHand | platform::MbSetForeground);
-}
-
 std::string WindowsDirectory() {
   std::string directory = platform::SystemWindowsDirectory();
   if (!directory.empty() && directory.back() != '\\') directory.push_back('\\');

@@ -1,6 +1,6 @@
 // Helpers shared by both programs: the registry helpers through which every
-// stored setting passes, the error box with the product's title, and the
-// Windows directory.
+// stored setting passes, and the Windows directory. (The error box is the
+// application's: tk::Application::ShowErrorBox.)
 #pragma once
 
 #include <cstdint>
@@ -8,8 +8,6 @@
 #include <string_view>
 
 namespace tessavo {
-
-inline constexpr std::string_view ProductTitle = "Quillorn";
 
 // Key paths are relative to the current user's root, without a leading
 // backslash ("Software\\Korvel Software\\TessavoM\\Options").
@@ -29,10 +27,6 @@ std::int32_t RegReadInteger(std::string_view path, std::string_view name,
 // Store a REG_SZ (text and one zero byte) or a REG_DWORD; true if written.
 bool RegWriteString(std::string_view path, std::string_view name, std::string_view value);
 bool RegWriteInteger(std::string_view path, std::string_view name, std::int32_t value);
-
-// Stop icon, OK button, the product's title, brought to the foreground.
-// Returns the button pressed (always OK).
-int ShowErrorBox(std::string_view text);
 
 // The Windows directory ending in a backslash; empty if there is none.
 std::string WindowsDirectory();

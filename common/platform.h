@@ -1,7 +1,6 @@
-// The few services that differ between the real Windows build and the
-// headless one: message boxes and the Windows directory. The headless side
-// keeps what it was asked to show so that tests can see it
-// (common/headless/headless_platform.h).
+// What differs between the real Windows build and the headless one for
+// the shared helpers: the Windows directory. The headless side reports
+// what the host set (common/stand_in.h).
 #pragma once
 
 #include <cstdint>
@@ -9,38 +8,6 @@
 #include <string_view>
 
 namespace tessavo::platform {
-
-// Message box flags and answers, with the Win32 values so that callers need
-// not include <windows.h>.
-inline constexpr unsigned MbOk = 0x0;
-inline constexpr unsigned MbOkCancel = 0x1;
-inline constexpr unsigned MbAbortRetryIgnore = 0x2;
-inline constexpr unsigned MbYesNoCancel = 0x3;
-inline constexpr unsigned MbYesNo = 0x4;
-inline constexpr unsigned MbRetryCancel = 0x5;
-inline constexpr unsigned MbCancelTryContinue = 0x6;
-inline constexpr unsigned MbTypeMask = 0xF;
-inline constexpr unsigned MbIconHand = 0x10;
-inline constexpr unsigned MbIconStop = MbIconHand;  // the same icon, Win32's other name
-inline constexpr unsigned MbIconQuestion = 0x20;
-inline constexpr unsigned MbIconExclamation = 0x30;
-inline constexpr unsigned MbIconAsterisk = 0x40;
-inline constexpr unsigned MbDefButtonMask = 0xF00;
-inline constexpr unsigned MbSetForeground = 0x10000;
-
-inline constexpr int IdOk = 1;
-inline constexpr int IdCancel = 2;
-inline constexpr int IdAbort = 3;
-inline constexpr int IdRetry = 4;
-inline constexpr int IdIgnore = 5;
-inline constexpr int IdYes = 6;
-inline constexpr int IdNo = 7;
-inline constexpr int IdTryAgain = 10;
-inline constexpr int IdContinue = 11;
-
-// Shows a message box owned by the program's active window, so that the
-// window stays disabled until the box is closed. Returns the button pressed.
-int ShowMessageBox(std::string_view text, std::string_view title, unsigned flags);
 
 // The Windows directory as the system reports it (no trailing backslash is
 // added here); empty if there is none.

@@ -22,7 +22,7 @@
 #include "common/registry_store.h"
 #include "peer_check.h"
 #include "toolkit/application.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo {
 namespace {

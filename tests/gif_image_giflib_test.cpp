@@ -15,7 +15,7 @@
 #include "gifanim/gif_image.h"
 #include "tests/giflib_reference.h"
 #include "toolkit/form.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo::gifanim {
 namespace {

@@ -17,7 +17,7 @@
 #include "common/global.h"
 #include "common/registry_store.h"
 #include "toolkit/application.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo {
 namespace {

@@ -11,11 +11,11 @@
 #include "batch/forms/main.h"
 #include "batch/forms/options.h"
 #include "common/global.h"
-#include "common/headless/headless_platform.h"
 #include "common/registry_store.h"
+#include "common/stand_in.h"
 #include "peer_check.h"
 #include "toolkit/application.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo {
 namespace {
@@ -36,6 +36,7 @@ class OptionsWindow : public ::testing::Test {
   void TearDown() override {
     fs::remove_all(folder_);
     headless::Reset();
+    stand_in::ResetPlatform();
   }
   static void Store(int flash, int play, const std::string& file) {
     RegWriteInteger(OptionsKey, "Notify Flash Icon", flash);
@@ -82,7 +83,7 @@ TEST_F(OptionsWindow, TheSoundBoxSwitchesItsControlsAndKeepsTheText) {
 
 TEST_F(OptionsWindow, BrowsingTakesOnlyWavFilesAndStartsInTheMediaFolder) {
   Store(0, 1, "");
-  ::tessavo::headless::SetSystemWindowsDirectory(folder_.string());
+  stand_in::SetSystemWindowsDirectory(folder_.string());
   TDlgOptions dialog(nullptr);
   headless::QueueOpenDialogResult("C:\\Sounds\\song.mp3");
   dialog.TxtSound.UserButtonClick();

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "toolkit/form.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo::testing {
 

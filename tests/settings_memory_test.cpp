@@ -12,7 +12,8 @@
 #include "tests/settings_behaviour.h"
 
 #ifndef _WIN32
-#include "common/headless/headless_platform.h"
+#include "common/stand_in.h"
+#include "toolkit/headless_scripting.h"
 #endif
 
 namespace tessavo::test {
@@ -130,48 +131,55 @@ TEST(ReadSizedText, FollowsATextThatGrowsAndGivesUpOnOneThatNeverFits) {
 
 class HeadlessPlatform : public ::testing::Test {
  protected:
-  void SetUp() override { headless::ResetPlatform(); }
-  void TearDown() override { headless::ResetPlatform(); }
+  void SetUp() override {
+    stand_in::ResetPlatform();
+    tk::headless::Reset();
+    tk::App().SetTitle("Quillorn");
+  }
+  void TearDown() override {
+    stand_in::ResetPlatform();
+    tk::headless::Reset();
+  }
 };
 
 TEST_F(HeadlessPlatform, ErrorBoxIsRecordedWithTitleAndStopIconFlags) {
-  EXPECT_EQ(ShowErrorBox("The list could not be saved."), platform::IdOk);
-  EXPECT_EQ(ShowErrorBox(""), platform::IdOk);
-  const auto shown = headless::ShownMessageBoxes();
+  EXPECT_EQ(tk::App().ShowErrorBox("The list could not be saved."), tk::IdOk);
+  EXPECT_EQ(tk::App().ShowErrorBox(""), tk::IdOk);
+  const auto shown = tk::headless::MessageBoxes();
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].text, "The list could not be saved.");
   EXPECT_EQ(shown[0].title, "Quillorn");
   EXPECT_EQ(shown[0].flags, 0x10010u);
   EXPECT_EQ(shown[0].answer, 1);
   EXPECT_EQ(shown[1].text, "");
-  headless::ClearMessageBoxes();
-  EXPECT_TRUE(headless::ShownMessageBoxes().empty());
+  tk::headless::Reset();
+  EXPECT_TRUE(tk::headless::MessageBoxes().empty());
 }
 
 TEST_F(HeadlessPlatform, MessageBoxesAnswerAsQueuedThenWithTheirDefaultButton) {
-  using namespace platform;
+  using namespace tk;
   headless::QueueMessageBoxAnswer(IdNo);
   headless::QueueMessageBoxAnswer(IdCancel);
-  EXPECT_EQ(ShowMessageBox("Replace?", "T", MbYesNo), IdNo);
-  EXPECT_EQ(ShowMessageBox("Replace?", "T", MbYesNo), IdCancel);
+  EXPECT_EQ(App().MessageBox("Replace?", "T", MbYesNo), IdNo);
+  EXPECT_EQ(App().MessageBox("Replace?", "T", MbYesNo), IdCancel);
   // Queue used up: Enter presses the default button.
-  EXPECT_EQ(ShowMessageBox("Replace?", "T", MbYesNo), IdYes);
-  EXPECT_EQ(ShowMessageBox("Replace?", "T", MbYesNo | 0x100), IdNo);
-  EXPECT_EQ(ShowMessageBox("Retry?", "T", MbAbortRetryIgnore | 0x200), IdIgnore);
-  EXPECT_EQ(ShowMessageBox("Go on?", "T", MbCancelTryContinue), IdCancel);
+  EXPECT_EQ(App().MessageBox("Replace?", "T", MbYesNo), IdYes);
+  EXPECT_EQ(App().MessageBox("Replace?", "T", MbYesNo | 0x100), IdNo);
+  EXPECT_EQ(App().MessageBox("Retry?", "T", MbAbortRetryIgnore | 0x200), IdIgnore);
+  EXPECT_EQ(App().MessageBox("Go on?", "T", MbCancelTryContinue), IdCancel);
   // A default button past the last one falls back to the first.
-  EXPECT_EQ(ShowMessageBox("Sure?", "T", MbOkCancel | 0x300), IdOk);
-  EXPECT_EQ(headless::ShownMessageBoxes().size(), 7u);
-  EXPECT_EQ(headless::ShownMessageBoxes()[1].answer, IdCancel);
+  EXPECT_EQ(App().MessageBox("Sure?", "T", MbOkCancel | 0x300), IdOk);
+  EXPECT_EQ(headless::MessageBoxes().size(), 7u);
+  EXPECT_EQ(headless::MessageBoxes()[1].answer, IdCancel);
 }
 
 TEST_F(HeadlessPlatform, WindowsDirectoryEndsInABackslash) {
   EXPECT_EQ(WindowsDirectory(), "");
-  headless::SetSystemWindowsDirectory("C:\\WINDOWS");
+  stand_in::SetSystemWindowsDirectory("C:\\WINDOWS");
   EXPECT_EQ(WindowsDirectory(), "C:\\WINDOWS\\");
-  headless::SetSystemWindowsDirectory("C:\\WINDOWS\\");
+  stand_in::SetSystemWindowsDirectory("C:\\WINDOWS\\");
   EXPECT_EQ(WindowsDirectory(), "C:\\WINDOWS\\");
-  headless::SetSystemWindowsDirectory("D:\\");
+  stand_in::SetSystemWindowsDirectory("D:\\");
   EXPECT_EQ(WindowsDirectory(), "D:\\");
 }
 

@@ -20,7 +20,7 @@
 #include "single/forms/about.h"
 #include "single/forms/main.h"
 #include "toolkit/application.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo::single {
 namespace {

@@ -9,11 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "common/global.h"
 #include "toolkit/clipboard_eraser.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 #include "toolkit/menu.h"
 
 namespace tessavo::tk {
@@ -54,7 +53,7 @@ TEST_F(AppTest, AFailingHandlerShowsAnErrorBoxAndTheProgramCarriesOn) {
   failing.UserClick();
   unknown.UserClick();
   working.UserClick();
-  ShowErrorBox("Capacity exceeded");  // the common helpers' box, same log
+  App().ShowErrorBox("Capacity exceeded");  // the program's own box, same log
   EXPECT_EQ(cleared, 1);
   const auto& boxes = headless::MessageBoxes();
   ASSERT_EQ(boxes.size(), 3u);
@@ -64,6 +63,25 @@ TEST_F(AppTest, AFailingHandlerShowsAnErrorBoxAndTheProgramCarriesOn) {
   EXPECT_EQ(boxes[1].text, "Unknown error.");
   EXPECT_EQ(boxes[2].text, "Capacity exceeded");
   EXPECT_EQ(boxes[2].flags, MbIconStop | MbOk | MbSetForeground);
+}
+
+// What a caller drawing many rows stops on: whether the handler ran
+// through, each failure shown once.
+TEST_F(AppTest, TheGuardAndTheListSayWhetherTheHandlerRanThrough) {
+  EXPECT_TRUE(App().Guard([] {}));
+  EXPECT_FALSE(App().Guard([] { throw std::runtime_error("Broken"); }));
+  Form form({.caption = "Main"});
+  VirtualList list(&form, {});
+  list.SetItemCount(2);
+  list.OnGetItem = [](int index, std::string& text) {
+    text = "row";
+    if (index == 1) throw std::out_of_range("List index out of bounds (1)");
+  };
+  std::string text;
+  EXPECT_TRUE(list.FetchItemText(0, text));
+  EXPECT_EQ(text, "row");
+  EXPECT_FALSE(list.FetchItemText(1, text));
+  EXPECT_EQ(headless::MessageBoxes().size(), 2u);
 }
 
 // Our text leaves the clipboard after its delay, counted from the last

@@ -13,7 +13,7 @@
 #include "peer_check.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo::tk {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 #include "toolkit/keyboard.h"
 #include "toolkit/spin_edit.h"
 

@@ -128,10 +128,11 @@ HandlerScope::~HandlerScope() {
   if (--app.handlerDepth_ == 0) app.RunPendingCloses();
 }
 
-void Application::Guard(const std::function<void()>& handler) {
+bool Application::Guard(const std::function<void()>& handler) {
   HandlerScope running;
   try {
     handler();
+    return true;
   } catch (const UnguardedError&) {
     throw;
   } catch (const std::exception& error) {
@@ -139,6 +140,7 @@ void Application::Guard(const std::function<void()>& handler) {
   } catch (...) {
     MessageBox(ErrorBoxText("Unknown error"), title_, MbIconStop | MbOk);
   }
+  return false;
 }
 
 void Application::RunPendingCloses() {
@@ -154,6 +156,10 @@ void Application::RunPendingCloses() {
 
 void Application::ShowException(const std::exception& error) {
   MessageBox(ErrorBoxText(error.what()), title_, MbIconStop | MbOk);
+}
+
+int Application::ShowErrorBox(std::string_view text) {
+  return MessageBox(text, title_, MbIconStop | MbOk | MbSetForeground);
 }
 
 void Application::Reset() {

@@ -14,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "common/platform.h"
 #include "toolkit/event.h"
 #include "toolkit/geometry.h"
 #include "toolkit/main_thread_calls.h"
@@ -23,12 +22,6 @@
 namespace tessavo::tk {
 
 class Form;
-
-// Message box flags and answers: the common set (the Win32 values).
-using platform::IdOk;
-using platform::MbIconStop;
-using platform::MbOk;
-using platform::MbSetForeground;
 
 // A failure that the error guard lets through instead of showing it: the
 // headless platform throws it when a modal loop waits for input that no
@@ -158,13 +151,18 @@ class Application {
   bool OnMainThread() const;
 
   // Runs an event handler; an exception that escapes it is shown by
-  // ShowException and the program carries on. When the outermost handler
-  // returns, closes that had to wait for it take place.
-  void Guard(const std::function<void()>& handler);
+  // ShowException and the program carries on. True when the handler
+  // returned normally, false when its failure was shown. When the
+  // outermost handler returns, closes that had to wait for it take place.
+  bool Guard(const std::function<void()>& handler);
   // The general error box: the text (with a full stop appended when its
   // last character comes after "." in the character set), the stop icon,
   // OK, titled with the application title.
   void ShowException(const std::exception& error);
+  // The box for errors the program reports itself: the text as it is, the
+  // stop icon, OK, the application title, brought to the foreground.
+  // Returns the button pressed (always OK).
+  int ShowErrorBox(std::string_view text);
 
   AppPlatform& Platform() { return *platform_; }
 

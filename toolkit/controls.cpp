@@ -173,11 +173,16 @@ void VirtualList::SetItemIndex(int index) {
 
 std::string VirtualList::ItemText(int index) {
   std::string text;
-  if (index < 0 || index >= itemCount_ || !OnGetItem) return text;
+  FetchItemText(index, text);
+  return text;
+}
+
+bool VirtualList::FetchItemText(int index, std::string& text) {
+  text.clear();
+  if (index < 0 || index >= itemCount_ || !OnGetItem) return true;
   // Asked while drawing: a failure must not unwind through the window
   // system, so it is shown like any other handler's.
-  App().Guard([&] { OnGetItem(index, text); });
-  return text;
+  return App().Guard([&] { OnGetItem(index, text); });
 }
 
 void VirtualList::UserSelect(int index) {

@@ -215,6 +215,9 @@ class VirtualList : public Control {
 
   // The text of a row, through OnGetItem (empty without a handler).
   std::string ItemText(int index);
+  // The same into text; false when OnGetItem failed (its error has been
+  // shown), which a caller drawing many rows can take as a sign to stop.
+  bool FetchItemText(int index, std::string& text);
   void Repaint() { Changed(Change::Repaint); }
 
   void UserSelect(int index);

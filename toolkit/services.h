@@ -14,6 +14,34 @@
 
 namespace tessavo::tk {
 
+// Message box flags and answers, with the Win32 values so that callers need
+// not include <windows.h>.
+inline constexpr unsigned MbOk = 0x0;
+inline constexpr unsigned MbOkCancel = 0x1;
+inline constexpr unsigned MbAbortRetryIgnore = 0x2;
+inline constexpr unsigned MbYesNoCancel = 0x3;
+inline constexpr unsigned MbYesNo = 0x4;
+inline constexpr unsigned MbRetryCancel = 0x5;
+inline constexpr unsigned MbCancelTryContinue = 0x6;
+inline constexpr unsigned MbTypeMask = 0xF;
+inline constexpr unsigned MbIconHand = 0x10;
+inline constexpr unsigned MbIconStop = MbIconHand;  // the same icon, Win32's other name
+inline constexpr unsigned MbIconQuestion = 0x20;
+inline constexpr unsigned MbIconExclamation = 0x30;
+inline constexpr unsigned MbIconAsterisk = 0x40;
+inline constexpr unsigned MbDefButtonMask = 0xF00;
+inline constexpr unsigned MbSetForeground = 0x10000;
+
+inline constexpr int IdOk = 1;
+inline constexpr int IdCancel = 2;
+inline constexpr int IdAbort = 3;
+inline constexpr int IdRetry = 4;
+inline constexpr int IdIgnore = 5;
+inline constexpr int IdYes = 6;
+inline constexpr int IdNo = 7;
+inline constexpr int IdTryAgain = 10;
+inline constexpr int IdContinue = 11;
+
 struct SaveDialogOptions {
   std::string title;
   std::string filter;          // "Text files (*.txt)|*.txt"
@@ -33,11 +61,13 @@ struct OpenDialogOptions {
   bool hideReadOnly = true;
 };
 
-// Message boxes and the file dialogs, owned by the active form.
+// Message boxes and the file dialogs, owned by the active form. Every
+// message box of the programs comes up here.
 class DialogService {
  public:
   virtual ~DialogService() = default;
-  // Flags and answers are those of common/platform.h (the Win32 values).
+  // Flags and answers are the Mb and Id values above. Modal over the
+  // whole program; returns the button pressed.
   virtual int MessageBox(std::string_view text, std::string_view title, unsigned flags) = 0;
   // The chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> SaveDialog(const SaveDialogOptions& options) = 0;

@@ -2,7 +2,7 @@
 // program's class and name label.
 #pragma once
 
-#include "common/forms/about_window.h"
+#include "shared_forms/about_window.h"
 
 namespace tessavo {
 

@@ -20,7 +20,7 @@ void TFrmMain::MnuFileGenerateClick() {
   RunRequest request{.Options = OptionsFromControls(), .Source = randomSource_};
   request.Options.PasswordCount = passwordCount;
   if (!CheckCount(passwordCount, Capacity)) {
-    ShowErrorBox(CapacityErrorMessage);
+    tk::App().ShowErrorBox(CapacityErrorMessage);
     return;
   }
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "batch/forms/main.h"
-#include "common/forms/form_settings.h"
 #include "common/random.h"
+#include "shared_forms/form_settings.h"
 #include "toolkit/application.h"
 
 namespace tessavo {

@@ -7,9 +7,9 @@
 
 #include "batch/forms/main.h"
 #include "common/directory.h"
-#include "common/forms/form_settings.h"
 #include "common/global.h"
 #include "common/paths.h"
+#include "shared_forms/form_settings.h"
 #include "toolkit/application.h"
 
 namespace tessavo {

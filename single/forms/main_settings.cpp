@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "common/forms/form_settings.h"
 #include "common/random.h"
+#include "shared_forms/form_settings.h"
 #include "single/forms/main.h"
 #include "single/generation.h"
 #include "toolkit/application.h"

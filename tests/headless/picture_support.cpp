@@ -1,6 +1,6 @@
 #include "tests/peer_check.h"
 #include "tests/gif_image_support.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo::gifanim::testing {
 

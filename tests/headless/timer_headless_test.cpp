@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "gifanim/timer_ex.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo::gifanim {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "tests/timer_support.h"
-#include "toolkit/headless/headless.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo::gifanim::testing {
 

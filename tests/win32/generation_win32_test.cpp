@@ -17,8 +17,7 @@
 #include "tests/win32/run_test_support.h"
 #include "toolkit/application.h"
 #include "toolkit/link_label.h"
-#include "toolkit/win32/form_peer.h"
-#include "toolkit/win32/win32_platform.h"
+#include "toolkit/native.h"
 
 namespace tessavo {
 namespace {
@@ -28,7 +27,7 @@ using namespace std::chrono_literals;
 constexpr const char* kRootKey = "Software\\Korvel Software\\TessavoM";
 
 HWND WindowOf(const tk::Form& form) {
-  return static_cast<tk::win32::FormPeerWin*>(form.GetFormPeer())->Handle();
+  return static_cast<HWND>(tk::NativeWindow(form));
 }
 
 // The native button with this caption on a window.
@@ -118,8 +117,8 @@ TEST_F(GenerationWin32, MinimizeThenRestoreShowsTheProgressWindowAgain) {
         SendMessageA(ButtonOf(Progress(), "&Minimize"), BM_CLICK, 0, 0);
         return false;
       case 1:
-        hidden = !IsWindowVisible(Progress()) && IsIconic(tk::win32::ApplicationWindow());
-        SendMessageA(tk::win32::ApplicationWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        hidden = !IsWindowVisible(Progress()) && IsIconic(static_cast<HWND>(tk::NativeApplicationWindow()));
+        SendMessageA(static_cast<HWND>(tk::NativeApplicationWindow()), WM_SYSCOMMAND, SC_RESTORE, 0);
         return false;
       default:
         shownAgain = IsWindowVisible(Progress());
@@ -163,11 +162,11 @@ TEST_F(GenerationWin32, ALinkClickGoesToTheShellAndBeepsWhenItFails) {
   } form;
   form.Show();
   tk::App().ProcessMessages();
-  const int beeps = tk::win32::BeepCount();
+  const int beeps = tk::NativeBeepCount();
   PostMessageA(WindowOf(form), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(14, 14));
   PostMessageA(WindowOf(form), WM_LBUTTONUP, 0, MAKELPARAM(14, 14));
   tk::App().ProcessMessages();
-  EXPECT_EQ(tk::win32::BeepCount(), beeps + 1);
+  EXPECT_EQ(tk::NativeBeepCount(), beeps + 1);
 }
 
 }  // namespace

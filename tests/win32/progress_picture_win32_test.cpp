@@ -15,8 +15,7 @@
 #include "batch/forms/progress.h"
 #include "tests/win32/run_test_support.h"
 #include "toolkit/application.h"
-#include "toolkit/win32/form_peer.h"
-#include "toolkit/win32/win32_platform.h"
+#include "toolkit/native.h"
 
 namespace tessavo {
 namespace {
@@ -24,7 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 
 HWND WindowOf(const tk::Form& form) {
-  return static_cast<tk::win32::FormPeerWin*>(form.GetFormPeer())->Handle();
+  return static_cast<HWND>(tk::NativeWindow(form));
 }
 
 class ProgressPictureWin32 : public testing::RunWindowsTest {
@@ -77,7 +76,7 @@ TEST_F(ProgressPictureWin32, FramesChangeDuringARunAndStopAtMinimize) {
         step = 1;
         return false;
       case 1:
-        SendMessageA(tk::win32::ApplicationWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        SendMessageA(static_cast<HWND>(tk::NativeApplicationWindow()), WM_SYSCOMMAND, SC_RESTORE, 0);
         step = 2;
         return false;
       default:

@@ -11,6 +11,7 @@
 #include "common/platform.h"
 #include "common/registry_store.h"
 #include "tests/settings_behaviour.h"
+#include "toolkit/application.h"
 
 namespace tessavo::test {
 namespace {
@@ -218,9 +219,11 @@ class ErrorBox : public ::testing::Test {
                               300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
     // Under Wine without a display no window can be made.
     if (window_ == nullptr) GTEST_SKIP() << "no windows can be shown here";
+    tk::App().SetTitle("Quillorn");
   }
   void TearDown() override {
     if (window_ != nullptr) DestroyWindow(window_);
+    tk::App().Reset();
   }
 
   HWND window_ = nullptr;
@@ -233,7 +236,7 @@ TEST_F(ErrorBox, DisablesTheActiveWindowWhileShown) {
   ASSERT_EQ(GetActiveWindow(), window_);
 
   BoxCloser closer;
-  EXPECT_EQ(ShowErrorBox("The list could not be saved."), IDOK);
+  EXPECT_EQ(tk::App().ShowErrorBox("The list could not be saved."), IDOK);
   closer.Join();
   ASSERT_TRUE(closer.Found());
   EXPECT_EQ(closer.Seen().owner, window_);
@@ -250,7 +253,7 @@ TEST_F(ErrorBox, StandsAloneWithoutAnActiveWindow) {
   ASSERT_EQ(GetActiveWindow(), nullptr);
 
   BoxCloser closer;
-  EXPECT_EQ(ShowErrorBox("No window."), IDOK);
+  EXPECT_EQ(tk::App().ShowErrorBox("No window."), IDOK);
   closer.Join();
   ASSERT_TRUE(closer.Found());
   EXPECT_EQ(closer.Seen().owner, nullptr);

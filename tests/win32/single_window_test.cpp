@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "single/forms/main.h"
-#include "toolkit/application.h"
 #include "tests/win32/window_test_support.h"
-#include "toolkit/win32/form_peer.h"
+#include "toolkit/application.h"
+#include "toolkit/native.h"
 
 namespace tessavo::single {
 namespace {

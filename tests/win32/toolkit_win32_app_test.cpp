@@ -38,8 +38,8 @@ TEST_F(Win32PeersTest, MinimiseHidesEveryFormAndRestoreBringsThemBack) {
   App().ProcessMessages();
   EXPECT_EQ(minimized, 1);
   EXPECT_FALSE(IsWindowVisible(window));
-  EXPECT_TRUE(IsIconic(win32::ApplicationWindow()));
-  SendMessageA(win32::ApplicationWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(IsIconic(static_cast<HWND>(NativeApplicationWindow())));
+  SendMessageA(static_cast<HWND>(NativeApplicationWindow()), WM_SYSCOMMAND, SC_RESTORE, 0);
   App().ProcessMessages();
   EXPECT_EQ(restored, 1);
   EXPECT_EQ(minimized, 1);
@@ -153,7 +153,7 @@ TEST_F(Win32PeersTest, AFormThatIsNotTheMainOneMinimisesAlone) {
   HWND window = WindowOf(*form_);
   SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(IsIconic(window));
-  EXPECT_FALSE(IsIconic(win32::ApplicationWindow()));
+  EXPECT_FALSE(IsIconic(static_cast<HWND>(NativeApplicationWindow())));
   EXPECT_EQ(minimized, 0);
   SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
   EXPECT_FALSE(IsIconic(window));

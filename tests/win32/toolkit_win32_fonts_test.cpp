@@ -1,7 +1,9 @@
 // The forms are laid out for these faces; a wider stand-in cuts captions.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
-#include "toolkit/win32/win32_util.h"
+#include "toolkit/native.h"
 
 namespace tessavo::tk {
 
@@ -11,7 +13,7 @@ TEST(Win32Fonts, FormsGetTheFacesTheyAskForAtTheirWindowsWidths) {
                         {{.name = "Arial", .height = 21, .bold = true}, "Tessavo 1.02", 127, 137}};
   HDC dc = CreateCompatibleDC(nullptr);
   for (const Case& c : cases) {
-    SelectObject(dc, win32::FontHandle(c.font));
+    SelectObject(dc, static_cast<HFONT>(NativeFont(c.font)));
     char face[LF_FACESIZE] = {};
     GetTextFaceA(dc, LF_FACESIZE, face);
     SIZE size{};

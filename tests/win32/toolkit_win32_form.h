@@ -17,8 +17,7 @@
 #include "toolkit/application.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#include "toolkit/win32/form_peer.h"
-#include "toolkit/win32/win32_platform.h"
+#include "toolkit/native.h"
 #include "tests/win32/window_test_support.h"
 
 namespace tessavo::tk {
@@ -96,7 +95,7 @@ struct TestForm : Form {
 };
 
 inline HWND WindowOf(const Form& form) {
-  return static_cast<win32::FormPeerWin*>(form.GetFormPeer())->Handle();
+  return static_cast<HWND>(NativeWindow(form));
 }
 
 // The native window at a control's place (its left part: a spin field's

@@ -33,15 +33,15 @@ TEST_F(Win32PeersTest, EverySourceOfACloseAsksTheForm) {
   };
   SendMessageA(window, WM_CLOSE, 0, 0);                        // close box, Alt+F4
   SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);            // system menu
-  SendMessageA(win32::ApplicationWindow(), WM_CLOSE, 0, 0);    // the taskbar button
-  SendMessageA(win32::ApplicationWindow(), WM_QUERYENDSESSION, 0, 0);  // end of session
+  SendMessageA(static_cast<HWND>(NativeApplicationWindow()), WM_CLOSE, 0, 0);    // the taskbar button
+  SendMessageA(static_cast<HWND>(NativeApplicationWindow()), WM_QUERYENDSESSION, 0, 0);  // end of session
   App().ProcessMessages();
   EXPECT_EQ(queries, 4);
   EXPECT_FALSE(form_->Closed());
   EXPECT_TRUE(IsWindowVisible(window));
 
   form_->OnCloseQuery = nullptr;
-  SendMessageA(win32::ApplicationWindow(), WM_CLOSE, 0, 0);
+  SendMessageA(static_cast<HWND>(NativeApplicationWindow()), WM_CLOSE, 0, 0);
   EXPECT_TRUE(form_->Closed());
   App().SetMainForm(nullptr);
 }

@@ -19,7 +19,7 @@ TEST_F(Win32PeersTest, FormWindowHasTheRequestedClientAreaPlaceAndStyle) {
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_EQ(GetWindow(window, GW_OWNER), win32::ApplicationWindow());
+  EXPECT_EQ(GetWindow(window, GW_OWNER), static_cast<HWND>(NativeApplicationWindow()));
   EXPECT_NE(GetMenu(window), nullptr);
 
   form_->SetLeft(30);
@@ -121,10 +121,10 @@ TEST_F(Win32PeersTest, SpinFieldsStepFilterKeysAndClampWhenLeft) {
   EXPECT_EQ(TextOf(fixed), "2");
   EXPECT_EQ(form_->spinClicks, 3);
 
-  const int beeps = win32::BeepCount();
+  const int beeps = NativeBeepCount();
   SendMessageA(fixed, WM_CHAR, 'a', 1);
   SendMessageA(fixed, WM_CHAR, '3', 1);  // no typing at all in this one
-  EXPECT_EQ(win32::BeepCount(), beeps + 2);
+  EXPECT_EQ(NativeBeepCount(), beeps + 2);
   EXPECT_EQ(TextOf(fixed), "2");
   EXPECT_EQ(form_->fixed.Text(), "2");
 
@@ -316,12 +316,12 @@ TEST_F(Win32PeersTest, SpinFieldsTakePastesAndDeletesOnlyWhenTyping) {
   HWND fixed = NativeOf(form_->fixed);
   HWND typing = NativeOf(form_->typing);
   App().SetClipboardText("42");
-  const int beeps = win32::BeepCount();
+  const int beeps = NativeBeepCount();
   SendMessageA(fixed, EM_SETSEL, 0, -1);
   SendMessageA(fixed, WM_PASTE, 0, 0);
   SendMessageA(fixed, WM_KEYDOWN, VK_DELETE, 1);
   EXPECT_EQ(TextOf(fixed), "5");
-  EXPECT_EQ(win32::BeepCount(), beeps + 2);
+  EXPECT_EQ(NativeBeepCount(), beeps + 2);
 
   SendMessageA(typing, EM_SETSEL, 0, -1);
   SendMessageA(typing, WM_PASTE, 0, 0);
@@ -329,7 +329,7 @@ TEST_F(Win32PeersTest, SpinFieldsTakePastesAndDeletesOnlyWhenTyping) {
   SendMessageA(typing, EM_SETSEL, 0, 1);
   SendMessageA(typing, WM_KEYDOWN, VK_DELETE, 1);
   EXPECT_EQ(form_->typing.Text(), "2");
-  EXPECT_EQ(win32::BeepCount(), beeps + 2);
+  EXPECT_EQ(NativeBeepCount(), beeps + 2);
 
   // A value set from code shows, and is not taken for typing or a step.
   form_->fixed.SetValue(8);

@@ -14,13 +14,12 @@
 
 #include "toolkit/application.h"
 #include "toolkit/form.h"
-#include "toolkit/win32/form_peer.h"
+#include "toolkit/native.h"
 
 namespace tessavo::testing {
 
 inline HWND FormWindow(const tk::Form& form) {
-  auto* peer = static_cast<tk::win32::FormPeerWin*>(form.GetFormPeer());
-  return peer ? peer->Handle() : nullptr;
+  return static_cast<HWND>(tk::NativeWindow(form));
 }
 
 inline std::string ClassOf(HWND hwnd) {

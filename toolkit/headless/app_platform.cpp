@@ -1,8 +1,8 @@
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 #include <utility>
 
-#include "common/platform.h"
 #include "toolkit/form.h"
 #include "toolkit/headless/headless_app.h"
 #include "toolkit/headless/headless_services.h"
@@ -154,10 +154,38 @@ void HeadlessPlatform::Reset() {
 
 // --- Services -------------------------------------------------------------
 
+namespace {
+
+// The button that Enter would press: the one picked by the default-button
+// flag among those the box type shows, or the first when the flag points
+// past them.
+int DefaultButton(unsigned flags) {
+  static constexpr int kButtons[][3] = {
+      {IdOk, 0, 0},                        // MB_OK
+      {IdOk, IdCancel, 0},                 // MB_OKCANCEL
+      {IdAbort, IdRetry, IdIgnore},        // MB_ABORTRETRYIGNORE
+      {IdYes, IdNo, IdCancel},             // MB_YESNOCANCEL
+      {IdYes, IdNo, 0},                    // MB_YESNO
+      {IdRetry, IdCancel, 0},              // MB_RETRYCANCEL
+      {IdCancel, IdTryAgain, IdContinue},  // MB_CANCELTRYCONTINUE
+  };
+  const unsigned type = flags & MbTypeMask;
+  if (type >= std::size(kButtons)) return IdOk;
+  const unsigned index = (flags & MbDefButtonMask) >> 8;
+  if (index < 3 && kButtons[type][index] != 0) return kButtons[type][index];
+  return kButtons[type][0];
+}
+
+}  // namespace
+
 int HeadlessDialogs::MessageBox(std::string_view text, std::string_view title, unsigned flags) {
-  // The same box as the error box of the common helpers, so that one log
-  // holds both.
-  return platform::ShowMessageBox(text, title, flags);
+  int answer = DefaultButton(flags);
+  if (!boxAnswers.empty()) {
+    answer = boxAnswers.front();
+    boxAnswers.pop_front();
+  }
+  boxes.push_back({std::string(text), std::string(title), flags, answer});
+  return answer;
 }
 
 namespace {

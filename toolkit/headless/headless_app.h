@@ -1,5 +1,5 @@
 // The headless platform: no windows, a manual clock, and queues that tests
-// fill through toolkit/headless/headless.h. Its services record what they
+// fill through toolkit/headless_scripting.h. Its services record what they
 // were asked (headless_services.h); its form and control peers record what
 // they were told (peers.cpp).
 #pragma once

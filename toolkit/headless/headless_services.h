@@ -1,5 +1,5 @@
 // The headless services: each records what it was asked and answers as a
-// test scripted it (toolkit/headless/headless.h is the tests' side).
+// test scripted it (toolkit/headless_scripting.h is the tests' side).
 #pragma once
 
 #include <chrono>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "toolkit/application.h"
+#include "toolkit/headless_scripting.h"
 #include "toolkit/services.h"
 
 namespace tessavo::tk::headless {
@@ -21,6 +22,8 @@ class HeadlessDialogs final : public DialogService {
   std::optional<std::string> SaveDialog(const SaveDialogOptions& options) override;
   std::optional<std::string> OpenDialog(const OpenDialogOptions& options) override;
 
+  std::vector<MessageBoxCall> boxes;
+  std::deque<int> boxAnswers;
   std::deque<std::optional<std::string>> saveResults;
   std::vector<SaveDialogOptions> saveDialogs;
   std::deque<std::optional<std::string>> openResults;

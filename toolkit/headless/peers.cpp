@@ -11,8 +11,8 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#include "toolkit/headless/headless.h"
 #include "toolkit/headless/headless_app.h"
+#include "toolkit/headless_scripting.h"
 #include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {

@@ -1,9 +1,8 @@
 #include <utility>
 
-#include "common/headless/headless_platform.h"
-#include "toolkit/headless/headless.h"
 #include "toolkit/headless/headless_app.h"
 #include "toolkit/headless/headless_services.h"
+#include "toolkit/headless_scripting.h"
 
 namespace tessavo::tk::headless {
 
@@ -11,16 +10,8 @@ void QueueUserAction(std::function<void()> action) { Platform().QueueAction(std:
 
 std::size_t PendingUserActions() { return Platform().PendingActions(); }
 
-const std::vector<MessageBoxCall>& MessageBoxes() {
-  // The log lives in the common platform; this copy is refreshed on each
-  // call, so a reference kept from an earlier call sees the new boxes too.
-  static std::vector<MessageBoxCall> calls;
-  calls.clear();
-  for (const auto& box : ::tessavo::headless::ShownMessageBoxes()) {
-    calls.push_back({box.text, box.title, box.flags});
-  }
-  return calls;
-}
+const std::vector<MessageBoxCall>& MessageBoxes() { return Dialogs().boxes; }
+void QueueMessageBoxAnswer(int answer) { Dialogs().boxAnswers.push_back(answer); }
 
 void QueueSaveDialogResult(std::optional<std::string> path) {
   Dialogs().saveResults.push_back(std::move(path));
@@ -61,7 +52,6 @@ void Reset() {
   Timers().refuse = false;
   Clipboard() = HeadlessClipboard();
   Shell() = HeadlessShell();
-  ::tessavo::headless::ResetPlatform();
   App().Reset();
 }
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "common/platform.h"
 #include "toolkit/form.h"
 #include "toolkit/services.h"
 #include "toolkit/win32/form_peer.h"
@@ -39,8 +38,6 @@ std::string DialogFilter(const std::string& filter) {
   result.push_back('\0');
   return result;
 }
-
-int g_boxes = 0;
 
 // Runs the dialog; a proposed name it refuses (too long, bad characters)
 // is dropped rather than making the dialog fail. nullopt when cancelled.
@@ -101,15 +98,28 @@ std::optional<std::string> RunOpenDialog(const OpenDialogOptions& options) {
   return RunFileDialog(ofn, file, std::string(), GetOpenFileNameA);
 }
 
-int MessageBoxCount() { return g_boxes; }
-
 namespace {
+
+static_assert(MbOk == MB_OK && MbOkCancel == MB_OKCANCEL &&
+              MbAbortRetryIgnore == MB_ABORTRETRYIGNORE && MbYesNoCancel == MB_YESNOCANCEL &&
+              MbYesNo == MB_YESNO && MbRetryCancel == MB_RETRYCANCEL &&
+              MbCancelTryContinue == MB_CANCELTRYCONTINUE && MbTypeMask == MB_TYPEMASK);
+static_assert(MbIconHand == MB_ICONHAND && MbIconQuestion == MB_ICONQUESTION &&
+              MbIconExclamation == MB_ICONEXCLAMATION && MbIconAsterisk == MB_ICONASTERISK &&
+              MbDefButtonMask == MB_DEFMASK && MbSetForeground == MB_SETFOREGROUND);
+static_assert(IdOk == IDOK && IdCancel == IDCANCEL && IdAbort == IDABORT && IdRetry == IDRETRY &&
+              IdIgnore == IDIGNORE && IdYes == IDYES && IdNo == IDNO &&
+              IdTryAgain == IDTRYAGAIN && IdContinue == IDCONTINUE);
 
 class Win32Dialogs final : public DialogService {
  public:
   int MessageBox(std::string_view text, std::string_view title, unsigned flags) override {
-    ++g_boxes;
-    return platform::ShowMessageBox(text, title, flags);
+    // Owned by the active window, the box disables it for as long as it is
+    // up, so nothing else in the program can be clicked meanwhile; with no
+    // active window the box stands on its own.
+    const std::string textZ(text);
+    const std::string titleZ(title);
+    return ::MessageBoxA(GetActiveWindow(), textZ.c_str(), titleZ.c_str(), flags);
   }
   std::optional<std::string> SaveDialog(const SaveDialogOptions& options) override {
     return RunSaveDialog(options);

@@ -7,7 +7,6 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/win32/control_peers.h"
-#include "toolkit/win32/win32_platform.h"
 #include "toolkit/win32/win32_util.h"
 
 namespace tessavo::tk::win32 {
@@ -113,19 +112,16 @@ class ListPeer final : public ChildPeer {
   std::string RowText(int index) {
     // A handler that fails would fail again for every row and every
     // repaint (the error box itself makes the list repaint): its error is
-    // shown once, and the list stays blank until its contents change. The
-    // control shows the error itself, so a box coming up is the sign.
+    // shown once, and the list stays blank until its contents change.
     if (failed_ || fetching_) return {};
     std::string text;
-    bool done = false;
-    const int boxes = MessageBoxCount();
+    bool fetched = false;
     fetching_ = true;
-    Call([this, index, &text, &done] {
-      text = list_.ItemText(index);
-      done = true;
+    const bool ran = Call([this, index, &text, &fetched] {
+      fetched = list_.FetchItemText(index, text);
     });
     fetching_ = false;
-    if (!done || MessageBoxCount() != boxes) {
+    if (!ran || !fetched) {
       failed_ = true;
       text.clear();
     }

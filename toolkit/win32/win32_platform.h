@@ -38,11 +38,9 @@ bool QuitReceived();
 Cursor CurrentCursor();
 HCURSOR CursorHandle();
 
-// How often Beep ran and message boxes were shown in this process: lets
-// a peer see that a call into the control showed an error, and the tests
-// that a refused key was answered.
+// How often Beep ran in this process: lets the tests see that a refused
+// key was answered.
 int BeepCount();
-int MessageBoxCount();
 
 // Pieces of the platform kept in files of their own.
 std::optional<std::string> RunSaveDialog(const SaveDialogOptions& options);

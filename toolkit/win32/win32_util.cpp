@@ -26,12 +26,13 @@ void InitControls() {
   (void)done;
 }
 
-void Call(const std::function<void()>& fn) noexcept {
+bool Call(const std::function<void()>& fn) noexcept {
   try {
-    App().Guard(fn);
+    return App().Guard(fn);
   } catch (...) {
     // The guard could not even show the error (out of memory, say); the
     // window procedure must still return normally.
+    return false;
   }
 }
 

@@ -25,8 +25,9 @@ void InitControls();
 
 // Runs portable code from a window procedure or callback: the
 // application's guard shows what it throws, and nothing gets past here,
-// since an exception must never unwind through user32.
-void Call(const std::function<void()>& fn) noexcept;
+// since an exception must never unwind through user32. True when fn
+// returned normally.
+bool Call(const std::function<void()>& fn) noexcept;
 
 // Font handles live as long as the program; a form uses a handful.
 HFONT FontHandle(const Font& font);

@@ -20,7 +20,7 @@
 #include "common/global.h"
 #include "common/registry_store.h"
 #include "toolkit/application.h"
-#include "toolkit/win32/form_peer.h"
+#include "toolkit/native.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ using namespace tessavo;
 
 void PrintRectangle(const tk::Form& form) {
   tk::App().ProcessMessages();
-  HWND window = static_cast<tk::win32::FormPeerWin*>(form.GetFormPeer())->Handle();
+  HWND window = static_cast<HWND>(tk::NativeWindow(form));
   RECT r;
   GetWindowRect(window, &r);
   std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);

@@ -1,6 +1,7 @@
 // Scripting the headless platform from tests: user actions delivered
 // inside message processing, answers to dialogs, the screen size, the
-// services' records, the clock, and what the peers were told.
+// services' records, the clock, and what the peers were told. Only the
+// headless build defines these (toolkit/headless/).
 #pragma once
 
 #include <chrono>
@@ -33,13 +34,15 @@ std::size_t PendingUserActions();
 struct MessageBoxCall {
   std::string text;
   std::string title;
-  unsigned flags;
+  unsigned flags = 0;
+  int answer = 0;  // the button the box was closed with
 };
-// Every box shown since the last Reset, oldest first: the toolkit's and
-// those of ShowErrorBox, which share the common platform's message box.
-// Answers are scripted with tessavo::headless::QueueMessageBoxAnswer; an
-// unscripted box answers with its default button (OK for an error box).
+// Every box shown since the last Reset, oldest first.
 const std::vector<MessageBoxCall>& MessageBoxes();
+// Answers for the next boxes, used once each in order. When none is queued
+// a box is closed with its default button, as pressing Enter would (OK for
+// an error box).
+void QueueMessageBoxAnswer(int answer);
 
 // The next save or open dialog returns this (nullopt: the user cancels);
 // the options each was shown with are kept.
@@ -97,9 +100,8 @@ std::vector<Change> PeerUpdates(const Control& control);
 // The state a peer mirrors, as one line of text.
 std::string DescribeControl(const Control& control);
 
-// Back to a clean state between tests: the above, the common platform's
-// message box log and answers (common/headless/headless_platform.h), and
-// the application's title, hint, handlers and main form.
+// Back to a clean state between tests: the above, and the application's
+// title, hint, handlers and main form.
 void Reset();
 
 }  // namespace tessavo::tk::headless

@@ -1,4 +1,4 @@
-#include "common/forms/about_window.h"
+#include "shared_forms/about_window.h"
 
 #include <string>
 

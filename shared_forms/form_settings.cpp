@@ -1,4 +1,4 @@
-#include "common/forms/form_settings.h"
+#include "shared_forms/form_settings.h"
 
 #include "toolkit/application.h"
 

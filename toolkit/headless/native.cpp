@@ -1,0 +1,14 @@
+#include "toolkit/native.h"
+
+#include "toolkit/headless_scripting.h"
+
+namespace tessavo::tk {
+
+// No windows here: the peers' records are all there is to see.
+void* NativeApplicationWindow() { return nullptr; }
+void* NativeWindow(const Form&) { return nullptr; }
+void RepaintFormNow(const Form&, Rect, bool, bool) {}
+void* NativeFont(const Font&) { return nullptr; }
+int NativeBeepCount() { return headless::BeepCount(); }
+
+}  // namespace tessavo::tk

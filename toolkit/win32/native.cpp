@@ -1,0 +1,36 @@
+#include "toolkit/native.h"
+
+#include <windows.h>
+
+#include "toolkit/win32/form_peer.h"
+#include "toolkit/win32/win32_platform.h"
+#include "toolkit/win32/win32_util.h"
+
+namespace tessavo::tk {
+namespace {
+
+win32::FormPeerWin* PeerOf(const Form& form) {
+  return dynamic_cast<win32::FormPeerWin*>(form.GetFormPeer());
+}
+
+}  // namespace
+
+void* NativeApplicationWindow() { return win32::ApplicationWindow(); }
+
+void* NativeWindow(const Form& form) {
+  win32::FormPeerWin* peer = PeerOf(form);
+  return peer ? peer->Handle() : nullptr;
+}
+
+void RepaintFormNow(const Form& form, Rect area, bool offScreen, bool erase) {
+  if (win32::FormPeerWin* peer = PeerOf(form)) {
+    const RECT rect{area.left, area.top, area.left + area.width, area.top + area.height};
+    peer->RepaintNow(rect, offScreen, erase);
+  }
+}
+
+void* NativeFont(const Font& font) { return win32::FontHandle(font); }
+
+int NativeBeepCount() { return win32::BeepCount(); }
+
+}  // namespace tessavo::tk
