@@ -8,6 +8,7 @@
 
 int main() {
   using namespace tessavo;
+  using namespace tessavo::batch;
   tk::App().SetTitle("Quillorn");
   try {
     TFrmMain form;

@@ -27,6 +27,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace tessavo;
+using namespace tessavo::batch;
 
 HWND WindowOf(const tk::Form& form) {
   return static_cast<HWND>(tk::NativeWindow(form));

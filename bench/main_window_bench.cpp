@@ -49,6 +49,7 @@ double WorkingSetMegabytes(bool peak) {
 
 int main() {
   using namespace tessavo;
+  using namespace tessavo::batch;
   constexpr int kPasswords = 1'000'000;
 
   // The user's own settings stay untouched.

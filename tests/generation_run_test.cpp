@@ -24,13 +24,13 @@
 #include "toolkit/application.h"
 #include "toolkit/headless_scripting.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 using namespace std::chrono_literals;
 namespace headless = tk::headless;
 
-class GenerationRun : public ::testing::Test {
+class GenerationRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     headless::Reset();
@@ -88,7 +88,7 @@ class GenerationRun : public ::testing::Test {
   int okTimer_ = 0;
 };
 
-TEST_F(GenerationRun, CompletedRunsEndWithTheCountAndTheBarFull) {
+TEST_F(GenerationRunTest, CompletedRunsEndWithTheCountAndTheBarFull) {
   for (int count : {1, 8, 1'000}) {
     SCOPED_TRACE(count);
     Options(count);
@@ -120,7 +120,7 @@ TEST_F(GenerationRun, CompletedRunsEndWithTheCountAndTheBarFull) {
   }
 }
 
-TEST_F(GenerationRun, AMillionUniquePasswordsInOneRun) {
+TEST_F(GenerationRunTest, AMillionUniquePasswordsInOneRun) {
   Options(1'000'000, 1, true);
   form_->ComboCase.UserSelect(2);
   form_->SpinLenFix.SetValue(16);
@@ -131,7 +131,7 @@ TEST_F(GenerationRun, AMillionUniquePasswordsInOneRun) {
   EXPECT_EQ(progress_->LblPasswordData.Caption(), "1000000");
 }
 
-TEST_F(GenerationRun, ARefusedRunChangesNothingNotEvenAnEarlierList) {
+TEST_F(GenerationRunTest, ARefusedRunChangesNothingNotEvenAnEarlierList) {
   Options(5);
   PressOkWhenAsked();
   Generate();
@@ -148,7 +148,7 @@ TEST_F(GenerationRun, ARefusedRunChangesNothingNotEvenAnEarlierList) {
   EXPECT_EQ(form_->Store()->Count(), 5);
 }
 
-TEST_F(GenerationRun, ACancelAnywhereLeavesTheListEmptyAndTheNextRunStartsAfresh) {
+TEST_F(GenerationRunTest, ACancelAnywhereLeavesTheListEmptyAndTheNextRunStartsAfresh) {
   struct Case {
     const char* when;
     int count;
@@ -179,7 +179,7 @@ TEST_F(GenerationRun, ACancelAnywhereLeavesTheListEmptyAndTheNextRunStartsAfresh
   EXPECT_EQ(form_->Store()->Count(), 3);
 }
 
-TEST_F(GenerationRun, MinimiseAndRestoreWhileGeneratingAndWhileWaiting) {
+TEST_F(GenerationRunTest, MinimiseAndRestoreWhileGeneratingAndWhileWaiting) {
   Options(1000);
   headless::SetClockStep(100us);
   bool hidden = false, back = false;
@@ -197,7 +197,7 @@ TEST_F(GenerationRun, MinimiseAndRestoreWhileGeneratingAndWhileWaiting) {
   EXPECT_EQ(headless::MinimizeCount(), 1);
 }
 
-TEST_F(GenerationRun, CompletionWhileMinimisedWaitsForTheRestore) {
+TEST_F(GenerationRunTest, CompletionWhileMinimisedWaitsForTheRestore) {
   Options(1000);
   headless::SetClockStep(100us);
   headless::QueueUserAction([&] { progress_->BtnMinimize.UserClick(); });
@@ -218,7 +218,7 @@ TEST_F(GenerationRun, CompletionWhileMinimisedWaitsForTheRestore) {
   EXPECT_EQ(form_->ListPW.ItemCount(), 1000);
 }
 
-TEST_F(GenerationRun, TheTaskbarFlashesAboutOnceASecondOnlyWhenAskedTo) {
+TEST_F(GenerationRunTest, TheTaskbarFlashesAboutOnceASecondOnlyWhenAskedTo) {
   for (int setting : {1, 2}) {
     SCOPED_TRACE(setting);
     RegWriteInteger(OptionsKey, "Notify Flash Icon", setting);
@@ -236,7 +236,7 @@ TEST_F(GenerationRun, TheTaskbarFlashesAboutOnceASecondOnlyWhenAskedTo) {
   }
 }
 
-TEST_F(GenerationRun, OnlyAnExistingWavFilePlaysInAnyLetterCase) {
+TEST_F(GenerationRunTest, OnlyAnExistingWavFilePlaysInAnyLetterCase) {
   const auto folder = std::filesystem::temp_directory_path() /
                       ("tessavom-sound-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
@@ -263,7 +263,7 @@ TEST_F(GenerationRun, OnlyAnExistingWavFilePlaysInAnyLetterCase) {
   std::filesystem::remove_all(folder);
 }
 
-TEST_F(GenerationRun, ShowingAtAFullBarLeavesTheAnimationToActivation) {
+TEST_F(GenerationRunTest, ShowingAtAFullBarLeavesTheAnimationToActivation) {
   Options(2);
   PressOkWhenAsked();
   Generate();
@@ -276,7 +276,7 @@ TEST_F(GenerationRun, ShowingAtAFullBarLeavesTheAnimationToActivation) {
 
 // The run reports numbers; the window writes them as its labels read, with
 // the time separator the locale had when the run started.
-TEST_F(GenerationRun, TheWindowShowsTheReportedFigures) {
+TEST_F(GenerationRunTest, TheWindowShowsTheReportedFigures) {
   headless::SetTimeSeparator('.');
   progress_->PrepareForRun();
   headless::SetTimeSeparator(':');
@@ -287,7 +287,7 @@ TEST_F(GenerationRun, TheWindowShowsTheReportedFigures) {
   EXPECT_EQ(progress_->LblTimeData.Caption(), "01.02.03");
 }
 
-TEST_F(GenerationRun, TheProgressWindowCentresOverTheMainWindowByOuterSizes) {
+TEST_F(GenerationRunTest, TheProgressWindowCentresOverTheMainWindowByOuterSizes) {
   form_->SetLeft(101);
   form_->SetTop(50);
   progress_->FormShow();
@@ -298,7 +298,7 @@ TEST_F(GenerationRun, TheProgressWindowCentresOverTheMainWindowByOuterSizes) {
 // Closing the program, or the progress window, during a run never frees
 // anything under the run: the run ends as its own buttons would end it,
 // then the program closes with its settings written.
-TEST_F(GenerationRun, ClosingDuringARunEndsTheRunThenCloses) {
+TEST_F(GenerationRunTest, ClosingDuringARunEndsTheRunThenCloses) {
   const auto sources = {
       +[](tk::Form&) { tk::App().UserCloseRequested(); },  // the taskbar button's Close
       +[](tk::Form&) { tk::App().UserEndSession(); },
@@ -325,7 +325,7 @@ TEST_F(GenerationRun, ClosingDuringARunEndsTheRunThenCloses) {
 
 // "Classic Generator" exactly 1, read when the window is made, brings back
 // the sequence of RandomSeed; any other value leaves RandomSeed alone.
-TEST_F(GenerationRun, OnlyClassicGeneratorOneDrawsFromRandomSeed) {
+TEST_F(GenerationRunTest, OnlyClassicGeneratorOneDrawsFromRandomSeed) {
   for (std::int32_t classic : {1, 0, 2}) {
     SCOPED_TRACE(classic);
     RegWriteInteger(OptionsKey, "Classic Generator", classic);
@@ -350,7 +350,7 @@ TEST_F(GenerationRun, OnlyClassicGeneratorOneDrawsFromRandomSeed) {
   }
 }
 
-TEST_F(GenerationRun, AltF4OnTheProgressWindowCancelsOrAcknowledges) {
+TEST_F(GenerationRunTest, AltF4OnTheProgressWindowCancelsOrAcknowledges) {
   Options(1000);
   headless::SetClockStep(100us);
   headless::QueueUserAction([&] { progress_->UserClose(); });
@@ -366,14 +366,14 @@ TEST_F(GenerationRun, AltF4OnTheProgressWindowCancelsOrAcknowledges) {
 }
 
 }  // namespace
-}  // namespace tessavo
+}  // namespace tessavo::batch
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 // The progress window's picture: our four 48 by 48 frames, disposed to the
 // background, at half speed.
-TEST_F(GenerationRun, ThePictureIsFourFramesOf100msFor1000Passes) {
+TEST_F(GenerationRunTest, ThePictureIsFourFramesOf100msFor1000Passes) {
   gifanim::TGIFImage& picture = progress_->GIFImg;
   EXPECT_FALSE(picture.IsEmpty());
   EXPECT_EQ(picture.FrameCount(), 4);
@@ -405,7 +405,7 @@ TEST_F(GenerationRun, ThePictureIsFourFramesOf100msFor1000Passes) {
 
 // Frames change while the run processes messages (the picture's window
 // timer runs by the manual clock); Minimize and completion stop them.
-TEST_F(GenerationRun, TheAnimationPlaysDuringARunAndStopsAtMinimizeAndCompletion) {
+TEST_F(GenerationRunTest, TheAnimationPlaysDuringARunAndStopsAtMinimizeAndCompletion) {
   gifanim::TGIFImage& picture = progress_->GIFImg;
   picture.SetThreaded(false);
   int frames = 0;
@@ -431,4 +431,4 @@ TEST_F(GenerationRun, TheAnimationPlaysDuringARunAndStopsAtMinimizeAndCompletion
 }
 
 }  // namespace
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -19,7 +19,7 @@
 #include "toolkit/application.h"
 #include "toolkit/headless_scripting.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 namespace fs = std::filesystem;
@@ -327,4 +327,4 @@ TEST_F(SaveCommand, FailedSaveIsShownAndLeavesTheSavedFolderAlone) {
 }
 
 }  // namespace
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -15,7 +15,7 @@
 #include "toolkit/application.h"
 #include "toolkit/headless_scripting.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 // Counts the runs that would start instead of starting them.
@@ -467,4 +467,4 @@ TEST_F(MainForm, ControlsStayInsideTheirPanelsWithoutOverlapping) {
 }
 
 }  // namespace
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -17,7 +17,7 @@
 #include "toolkit/application.h"
 #include "toolkit/headless_scripting.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 using namespace std::chrono_literals;
@@ -199,4 +199,4 @@ TEST_F(AboutWindow, OkIsTheOnlyWayOutAndAnswersEscape) {
 }
 
 }  // namespace
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -4,7 +4,7 @@
 
 #include "shared_forms/about_window.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 
 class TDlgAbout : public AboutWindow {
  public:
@@ -12,4 +12,4 @@ class TDlgAbout : public AboutWindow {
       : AboutWindow(owner, {.formName = "DlgAbout", .nameLabel = "Quillorn 1.01", .nameWidth = 186}) {}
 };
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

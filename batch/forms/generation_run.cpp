@@ -10,7 +10,7 @@
 #include "common/paths.h"
 #include "toolkit/application.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 // While waiting for OK the loop sleeps until a message comes, but no
@@ -98,4 +98,4 @@ GenerationHost::Clock::time_point GenerationRun::Now() { return tk::App().Now();
 
 void GenerationRun::ProcessMessages() { tk::App().ProcessMessages(); }
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -12,7 +12,7 @@
 #include "batch/password_store.h"
 #include "common/secure_random.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 
 class TDlgProgress;
 
@@ -74,4 +74,4 @@ class GenerationRun final : private GenerationHost {
   Clock::time_point startTime_{};
 };
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

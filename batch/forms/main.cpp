@@ -10,7 +10,7 @@
 #include "batch/forms/options.h"
 #include "toolkit/application.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 using tk::Rect;
@@ -248,4 +248,4 @@ void TFrmMain::MnuFileExitClick() { Close(); }
 
 void TFrmMain::MnuViewCenterWindowClick() { CenterOnScreen(); }
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

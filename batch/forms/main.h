@@ -19,7 +19,7 @@
 #include "toolkit/form.h"
 #include "toolkit/menu.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 
 inline constexpr std::string_view SortingBusyText = "Sorting passwords...";
 inline constexpr std::string_view GeneratingBusyText = "Generating passwords...";
@@ -172,4 +172,4 @@ class TFrmMain : public tk::Form {
   std::string lastSaveName_;
 };
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

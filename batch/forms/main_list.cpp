@@ -10,7 +10,7 @@
 #include "common/directory.h"
 #include "toolkit/application.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -124,4 +124,4 @@ void TFrmMain::MnuFileSaveClick() {
   WriteText(settings::SaveFolder, FolderOfPath(*path));
 }
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -7,7 +7,7 @@
 #include "common/global.h"
 #include "toolkit/application.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 
 void TFrmMain::MnuFileGenerateClick() {
   if (!DlgProgress || !store_ || RunUnderWay()) return;
@@ -68,4 +68,4 @@ void TFrmMain::AppRestore() {
   DlgProgress->SetFocus();
 }
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

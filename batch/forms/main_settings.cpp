@@ -8,7 +8,7 @@
 #include "shared_forms/form_settings.h"
 #include "toolkit/application.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 
 void TFrmMain::FormCreate() {
   hintSubscription_ = tk::App().OnHint.Subscribe([this] { ShowStatusHint(); });
@@ -127,4 +127,4 @@ void TFrmMain::ShowStatusHint() {
 
 void TFrmMain::CenterOnScreen() { tessavo::CenterOnScreen(*this); }
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -12,7 +12,7 @@
 #include "shared_forms/form_settings.h"
 #include "toolkit/application.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 constexpr int kClientWidth = 412;
@@ -116,4 +116,4 @@ void TDlgOptions::SBPlaySoundClick() { tk::App().Notify().PlaySoundFile(TxtSound
 
 void TDlgOptions::BtnOkClick() { SaveSettings(NoticeBindings()); }
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -11,7 +11,7 @@
 #include "toolkit/form.h"
 #include "toolkit/picture_controls.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 
 class TDlgOptions : public tk::Form {
  public:
@@ -37,4 +37,4 @@ class TDlgOptions : public tk::Form {
   std::vector<SettingBinding> NoticeBindings();
 };
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

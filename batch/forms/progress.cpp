@@ -6,7 +6,7 @@
 #include "batch/progress_picture.h"
 #include "toolkit/application.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 constexpr int kClientWidth = 352;
@@ -134,4 +134,4 @@ void TDlgProgress::FormShow() {
 
 void TDlgProgress::FormActivate() { GIFImg.SetAnimate(true); }
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

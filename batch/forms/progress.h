@@ -10,7 +10,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 
 class TDlgProgress : public tk::Form {
  public:
@@ -65,4 +65,4 @@ class TDlgProgress : public tk::Form {
   char separator_ = ':';
 };
 
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -6,7 +6,7 @@
 
 #include "common/settings_table.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 
 inline constexpr std::string_view TessavomKey = "Software\\Korvel Software\\TessavoM";
 inline constexpr std::string_view ProgramInfoKey =
@@ -66,4 +66,4 @@ inline constexpr Setting DocumentsFolder{
     .key = ShellFoldersKey, .name = "Personal", .kind = SettingKind::Text, .readOnly = true};
 
 }  // namespace settings
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -19,7 +19,7 @@
 #include "toolkit/link_label.h"
 #include "toolkit/native.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 using namespace std::chrono_literals;
@@ -170,4 +170,4 @@ TEST_F(GenerationWin32, ALinkClickGoesToTheShellAndBeepsWhenItFails) {
 }
 
 }  // namespace
-}  // namespace tessavo
+}  // namespace tessavo::batch

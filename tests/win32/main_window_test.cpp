@@ -18,7 +18,7 @@
 #include "toolkit/application.h"
 #include "toolkit/native.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 constexpr const char* kRootKey = "Software\\Korvel Software\\TessavoM";
@@ -296,4 +296,4 @@ TEST_F(MainWindow, SettingsOutliveTheWindowInTheRegistry) {
 }
 
 }  // namespace
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -17,7 +17,7 @@
 #include "toolkit/application.h"
 #include "toolkit/native.h"
 
-namespace tessavo {
+namespace tessavo::batch {
 namespace {
 
 using namespace std::chrono_literals;
@@ -107,4 +107,4 @@ TEST_F(ProgressPictureWin32, CompletionStopsTheAnimation) {
 }
 
 }  // namespace
-}  // namespace tessavo
+}  // namespace tessavo::batch

@@ -16,6 +16,8 @@
 
 namespace tessavo::testing {
 
+using namespace tessavo::batch;
+
 class RunWindowsTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -385,10 +385,10 @@ LRESULT CALLBACK FormPeerWin::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   if (!self || self->dying_) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  return self->Handle(msg, wParam, lParam);
+  return self->HandleMessage(msg, wParam, lParam);
 }
 
-LRESULT FormPeerWin::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT FormPeerWin::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CLOSE:
       Call([this] { form_.UserClose(); });

@@ -79,7 +79,7 @@ class FormPeerWin final : public FormPeer {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnNotify(NMHDR& header);
   void OnActivate(bool active);
   void ApplyBounds();

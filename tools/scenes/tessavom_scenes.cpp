@@ -25,6 +25,7 @@
 namespace {
 
 using namespace tessavo;
+using namespace tessavo::batch;
 
 void PrintRectangle(const tk::Form& form) {
   tk::App().ProcessMessages();
