@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "toolkit/label_args.h"
 #include "toolkit/application.h"
 
 namespace tessavo {
@@ -9,10 +10,6 @@ namespace {
 
 constexpr int kClientWidth = 332;
 constexpr int kClientHeight = 200;
-
-tk::Label::CreateArgs Text(int left, int top, std::string caption) {
-  return {.bounds = {left, top, 0, 0}, .caption = std::move(caption)};
-}
 
 }  // namespace
 
@@ -37,12 +34,12 @@ AboutWindow::AboutWindow(tk::Form* owner, const Program& program)
                               .caption = "Copyright \xA9 Korvel Software",
                               .font = tk::Font{.name = "MS Sans Serif", .height = 13}}),
       RzBorder1(&PnlBack, {.bounds = {56, 68, 261, 2}}),
-      LblMail1(&PnlBack, Text(56, 74, "Please send comments and suggestions to:")),
-      LblMail2(&PnlBack, Text(56, 94, "Internet E-Mail:")),
+      LblMail1(&PnlBack, tk::LabelAt(56, 74, "Please send comments and suggestions to:")),
+      LblMail2(&PnlBack, tk::LabelAt(56, 94, "Internet E-Mail:")),
       URLMail(&PnlBack, {.at = {168, 94},
                          .caption = MakerMail,
                          .target = std::string("mailto:") + MakerMail}),
-      LblMail4(&PnlBack, Text(56, 110, "World Wide Web:")),
+      LblMail4(&PnlBack, tk::LabelAt(56, 110, "World Wide Web:")),
       URLWeb(&PnlBack, {.at = {168, 110}, .caption = MakerWeb, .target = MakerWeb}),
       RzBorder2(&PnlBack, {.bounds = {56, 128, 261, 2}}),
       BtnOk(&PnlBack, {.bounds = {242, 160, 75, 25},

@@ -8,6 +8,7 @@
 
 #include "batch/forms/about.h"
 #include "batch/forms/options.h"
+#include "toolkit/label_args.h"
 #include "toolkit/application.h"
 
 namespace tessavo::batch {
@@ -25,10 +26,6 @@ constexpr int kPasswordsHeight = kClientHeight - kPasswordsTop - kStatusHeight;
 
 const tk::Font kTitleFont{.name = "Arial", .height = 19, .bold = true};
 const tk::Font kListFont{.name = "Courier", .height = 13};
-
-tk::Label::CreateArgs Text(Rect bounds, std::string caption) {
-  return {.bounds = bounds, .caption = std::move(caption), .font = std::nullopt};
-}
 
 // The length fields are stepped, never typed into.
 tk::SpinEdit::CreateArgs LengthField(Rect bounds, int tabOrder) {
@@ -119,21 +116,21 @@ TFrmMain::TFrmMain()
                                  .hint = "|Generate variable length passwords",
                                  .tabOrder = 2}),
       SpinLenVarMin(&GroupPWLength, LengthField({kLengthField, kRow2, kLengthWidth, 21}, 3)),
-      LblLenVarMin(&GroupPWLength, Text({116, kRow2 + 4, 0, 13}, "Min")),
+      LblLenVarMin(&GroupPWLength, tk::LabelIn({116, kRow2 + 4, 0, 13}, "Min")),
       SpinLenVarMax(&GroupPWLength, LengthField({137, kRow2, kLengthWidth, 21}, 4)),
-      LblLenVarMax(&GroupPWLength, Text({182, kRow2 + 4, 0, 13}, "Max")),
-      LblType(&PnlOptions, Text({kRightLabel, kGroupTop + kRow1 + 4, 0, 13}, "Type:")),
+      LblLenVarMax(&GroupPWLength, tk::LabelIn({182, kRow2 + 4, 0, 13}, "Max")),
+      LblType(&PnlOptions, tk::LabelIn({kRightLabel, kGroupTop + kRow1 + 4, 0, 13}, "Type:")),
       ComboType(&PnlOptions, {.bounds = {kRightField, kGroupTop + kRow1, kRightWidth, 21},
                               .items = {"Alphabetic", "Alphanumeric", "Numeric"},
                               .hint = "|Type of passwords to generate",
                               .tabOrder = 1}),
-      LblCase(&PnlOptions, Text({kRightLabel, kGroupTop + kRow2 + 4, 0, 13}, "Case:")),
+      LblCase(&PnlOptions, tk::LabelIn({kRightLabel, kGroupTop + kRow2 + 4, 0, 13}, "Case:")),
       ComboCase(&PnlOptions, {.bounds = {kRightField, kGroupTop + kRow2, kRightWidth, 21},
                               .items = {"all lowercase", "ALL UPPERCASE", "MiXeD cAsE"},
                               .hint = "|Case style to generate",
                               .tabOrder = 2}),
       BevelOptions(&PnlOptions, {.bounds = {8, kBevelTop, kClientWidth - 16, 2}}),
-      LblAmount(&PnlOptions, Text({8, kAmountTop - 15, 0, 13}, "Passwords To Generate:")),
+      LblAmount(&PnlOptions, tk::LabelIn({8, kAmountTop - 15, 0, 13}, "Passwords To Generate:")),
       SpinAmt(&PnlOptions, {.bounds = {8, kAmountTop, kAmountWidth, 21},
                             .minValue = 1,
                             .maxValue = 1'000'000,

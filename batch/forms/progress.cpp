@@ -4,6 +4,7 @@
 
 #include "batch/generators.h"
 #include "batch/progress_picture.h"
+#include "toolkit/label_args.h"
 #include "toolkit/application.h"
 
 namespace tessavo::batch {
@@ -11,10 +12,6 @@ namespace {
 
 constexpr int kClientWidth = 352;
 constexpr int kClientHeight = 113;
-
-tk::Label::CreateArgs Text(tk::Rect bounds, std::string caption) {
-  return {.bounds = bounds, .caption = std::move(caption)};
-}
 
 }  // namespace
 
@@ -31,10 +28,10 @@ TDlgProgress::TDlgProgress(tk::Form* mainWindow)
                       .borderWidth = 4}),
       RzBorder1(this, {.bounds = {16, 12, 240, 58}, .outer = tk::BevelStyle::Lowered}),
       GIFImg(this, {.bounds = {24, 17, 48, 48}}),
-      LblPassword(this, Text({80, 24, 0, 0}, "Passwords Created:")),
-      LblTime(this, Text({80, 42, 0, 0}, "Time Elapsed:")),
-      LblPasswordData(this, Text({184, 24, 65, 13}, "")),
-      LblTimeData(this, Text({184, 42, 0, 0}, "")),
+      LblPassword(this, tk::LabelIn({80, 24, 0, 0}, "Passwords Created:")),
+      LblTime(this, tk::LabelIn({80, 42, 0, 0}, "Time Elapsed:")),
+      LblPasswordData(this, tk::LabelIn({184, 24, 65, 13}, "")),
+      LblTimeData(this, tk::LabelIn({184, 42, 0, 0}, "")),
       ProgressBar(this, {.bounds = {16, 76, 240, 25}, .min = 0, .max = 100, .tabOrder = 0}),
       BtnMinimize(this, {.bounds = {264, 12, 75, 25}, .caption = "&Minimize", .tabOrder = 1}),
       BtnCancel(this,

@@ -3,6 +3,7 @@
 #include "single/forms/main.h"
 
 #include "single/forms/about.h"
+#include "toolkit/label_args.h"
 #include "toolkit/application.h"
 
 namespace tessavo::single {
@@ -28,10 +29,6 @@ constexpr int kSettingsLeft = kClientWidth - 2 - kSettingsWidth;
 constexpr int kStatusLeft = kSettingsLeft - kStatusWidth;
 
 constexpr Rect ButtonAt(int left) { return {left, kButtonTop, kButtonSize, kButtonSize}; }
-
-tk::Label::CreateArgs Text(int left, int top, std::string caption) {
-  return {.bounds = {left, top, 0, 0}, .caption = std::move(caption)};
-}
 
 }  // namespace
 
@@ -62,7 +59,7 @@ TFrmMain::TFrmMain()
 
       PnlOptions(this, {.bounds = {0, kPasswordHeight, kClientWidth, kOptionsHeight},
                         .outer = tk::BevelStyle::Raised}),
-      LblLength(&PnlOptions, Text(10, 8, "Length")),
+      LblLength(&PnlOptions, tk::LabelAt(10, 8, "Length")),
       TxtLength(&PnlOptions,
                 {.bounds = {10, 24, 97, 21}, .text = "4", .readOnly = true, .tabOrder = 0}),
       UpDownLength(&PnlOptions, {.bounds = {107, 24, 15, 21},
@@ -72,16 +69,16 @@ TFrmMain::TFrmMain()
                                  .position = 4,
                                  .wrap = false,
                                  .tabOrder = 1}),
-      LblType(&PnlOptions, Text(130, 8, "Type")),
+      LblType(&PnlOptions, tk::LabelAt(130, 8, "Type")),
       ComboType(&PnlOptions, {.bounds = {130, 24, 112, 21},
                               .items = {"Alphabetic", "Alphanumeric", "Numeric"},
                               .tabOrder = 2}),
-      LblCase(&PnlOptions, Text(250, 8, "Case")),
+      LblCase(&PnlOptions, tk::LabelAt(250, 8, "Case")),
       ComboCase(&PnlOptions, {.bounds = {250, 24, 112, 21},
                               .items = {"all lowercase", "ALL UPPERCASE", "MiXeD cAsE"},
                               .tabOrder = 3}),
       BevelOptions(&PnlOptions, {.bounds = {10, 50, 351, 2}}),
-      LblColor(&PnlOptions, Text(10, 61, "Password Color:")),
+      LblColor(&PnlOptions, tk::LabelAt(10, 61, "Password Color:")),
       ComboColor(&PnlOptions, {.bounds = {91, 56, 151, 22},
                                .colors = PasswordColors(),
                                .dropDownCount = 4,
