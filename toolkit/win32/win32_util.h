@@ -39,8 +39,6 @@ HICON ProgramIcon(bool small);
 
 std::string WindowText(HWND hwnd);
 
-inline RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.left + r.width, r.top + r.height}; }
-
 // Answers a tool-tip's request for its text (TTN_GETDISPINFOA or W) with
 // text; storage keeps the answer alive until the tip has taken it.
 struct ToolTipText {
