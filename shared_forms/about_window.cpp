@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "toolkit/label_args.h"
 #include "toolkit/application.h"
+#include "toolkit/label_args.h"
 
 namespace tessavo {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "batch/forms/about.h"
 #include "batch/forms/options.h"
-#include "toolkit/label_args.h"
 #include "toolkit/application.h"
+#include "toolkit/label_args.h"
 
 namespace tessavo::batch {
 namespace {

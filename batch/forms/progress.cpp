@@ -4,8 +4,8 @@
 
 #include "batch/generators.h"
 #include "batch/progress_picture.h"
-#include "toolkit/label_args.h"
 #include "toolkit/application.h"
+#include "toolkit/label_args.h"
 
 namespace tessavo::batch {
 namespace {

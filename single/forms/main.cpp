@@ -3,8 +3,8 @@
 #include "single/forms/main.h"
 
 #include "single/forms/about.h"
-#include "toolkit/label_args.h"
 #include "toolkit/application.h"
+#include "toolkit/label_args.h"
 
 namespace tessavo::single {
 namespace {
