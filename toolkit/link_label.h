@@ -22,9 +22,6 @@ class LinkLabel : public Label {
   LinkLabel(Container* parent, const CreateArgs& args);
   ~LinkLabel() override;
 
-  const std::string& Target() const { return target_; }
-  bool Highlighted() const { return timer_ != 0; }
-
   void UserMouseEnter() override;
   void UserMouseClick() override;
 

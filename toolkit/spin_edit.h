@@ -33,8 +33,6 @@ class SpinEdit : public Control {
   double MaxValue() const { return max_; }
   void SetMinValue(double value);
   void SetMaxValue(double value);
-  double Increment() const { return increment_; }
-  double PageIncrement() const { return page_; }
   bool AllowTyping() const { return allowTyping_; }
 
   const std::string& Text() const { return text_; }
