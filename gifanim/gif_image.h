@@ -185,6 +185,10 @@ class TGIFImage : public tk::Control, public tk::SelfPainted {
   // Tells the peer the picture must be drawn again (the toolkit's
   // invalidation).
   void Invalidate() { Changed(tk::Change::Repaint); }
+  // Has the form realise the picture's colours.
+  void AskForPalette(bool onlyWhenFocused) {
+    if (tk::ControlPeer* peer = Peer()) peer->AskForPalette(onlyWhenFocused);
+  }
 
   TTimerEx timer_;
   TimerLink timerLink_{timer_};

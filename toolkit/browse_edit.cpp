@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "toolkit/application.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -22,6 +23,10 @@ void BrowseEdit::UserButtonClick() {
   App().Guard([this] {
     if (OnButtonClick) OnButtonClick();
   });
+}
+
+std::unique_ptr<ControlPeer> BrowseEdit::CreatePeer(PeerFactory& factory) {
+  return factory.MakeBrowseEdit(*this);
 }
 
 }  // namespace tessavo::tk

@@ -18,6 +18,7 @@ class BrowseEdit : public Control {
     int tabOrder = -1;
   };
   BrowseEdit(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::string& Text() const { return text_; }
   void SetText(std::string text);

@@ -25,6 +25,7 @@ class ColorBox : public Control {
     int tabOrder = -1;
   };
   ColorBox(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::vector<NamedColor>& Colors() const { return colors_; }
   int DropDownCount() const { return dropDownCount_; }

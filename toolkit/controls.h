@@ -26,6 +26,7 @@ class Label : public Control {
     bool raised = false;    // embossed: a light edge above, a dark one below
   };
   Label(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
@@ -64,6 +65,7 @@ class Panel : public Container {
     int margin = 0;           // between a left or right aligned caption and the edge
   };
   Panel(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
@@ -88,6 +90,7 @@ class Bevel : public Control {
     Rect bounds;
   };
   Bevel(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 };
 
 class GroupBox : public Container {
@@ -97,6 +100,7 @@ class GroupBox : public Container {
     std::string caption;
   };
   GroupBox(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
   const std::string& Caption() const { return caption_; }
 
  private:
@@ -115,6 +119,7 @@ class CheckBox : public Control {
     int tabOrder = -1;
   };
   CheckBox(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::string& Caption() const { return caption_; }
   bool Checked() const { return checked_; }
@@ -154,6 +159,7 @@ class Button : public Control {
     bool isCancel = false;   // answers Esc
   };
   Button(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::string& Caption() const { return caption_; }
   bool IsDefault() const { return isDefault_; }
@@ -180,6 +186,7 @@ class ComboBox : public Control {
     int tabOrder = -1;
   };
   ComboBox(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::vector<std::string>& Items() const { return items_; }
   int ItemIndex() const { return itemIndex_; }
@@ -206,6 +213,7 @@ class VirtualList : public Control {
     int tabOrder = -1;
   };
   VirtualList(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   int ItemCount() const { return itemCount_; }
   void SetItemCount(int count);
@@ -238,6 +246,7 @@ class StatusBar : public Control {
     int height = 19;
   };
   StatusBar(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::string& SimpleText() const { return text_; }
   void SetSimpleText(std::string text);
@@ -255,6 +264,7 @@ class ProgressBar : public Control {
     int tabOrder = -1;
   };
   ProgressBar(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   int Position() const { return position_; }
   void SetPosition(int position);  // kept within min..max
@@ -301,6 +311,7 @@ class ToolBar : public Control {
     int buttonHeight = 25;
   };
   ToolBar(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
   ~ToolBar() override;
 
   ToolButton& AddButton(ButtonArgs args);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "toolkit/application.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -32,6 +33,10 @@ void Edit::UserSetText(std::string text) {
 
 std::string Edit::StateText() const {
   return "text=" + text_ + " readonly=" + (readOnly_ ? "1" : "0");
+}
+
+std::unique_ptr<ControlPeer> Edit::CreatePeer(PeerFactory& factory) {
+  return factory.MakeEdit(*this);
 }
 
 }  // namespace tessavo::tk

@@ -19,6 +19,7 @@ class Edit : public Control {
     int tabOrder = -1;
   };
   Edit(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::string& Text() const { return text_; }
   // From code: raises nothing.

@@ -20,6 +20,7 @@ class SpeedButton : public Control {
     std::string hint;
   };
   SpeedButton(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::string& Picture() const { return picture_; }
 
@@ -40,6 +41,7 @@ class IconImage : public Control {
     int size = 32;
   };
   IconImage(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   const std::string& Icon() const { return icon_; }
   std::string StateText() const override { return "icon=" + icon_; }

@@ -28,6 +28,7 @@ class SpinEdit : public Control {
     int tabOrder = -1;
   };
   SpinEdit(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   double MinValue() const { return min_; }
   double MaxValue() const { return max_; }

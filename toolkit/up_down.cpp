@@ -4,6 +4,7 @@
 #include <string>
 
 #include "toolkit/application.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -42,6 +43,10 @@ void UpDown::UserClick(int direction) {
 std::string UpDown::StateText() const {
   return "position=" + std::to_string(position_) + " range=" + std::to_string(min_) + ',' +
          std::to_string(max_) + " wrap=" + (wrap_ ? "1" : "0");
+}
+
+std::unique_ptr<ControlPeer> UpDown::CreatePeer(PeerFactory& factory) {
+  return factory.MakeUpDown(*this);
 }
 
 }  // namespace tessavo::tk

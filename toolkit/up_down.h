@@ -25,6 +25,7 @@ class UpDown : public Control {
     int tabOrder = -1;
   };
   UpDown(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override;
 
   int Min() const { return min_; }
   int Max() const { return max_; }

@@ -27,6 +27,8 @@ class ChildPeer : public ControlPeer {
   bool Attached() const { return form_ != nullptr; }
 
   void Update(Change what) override;
+  void RepaintNow(Rect area, bool offScreen, bool erase) override;
+  void AskForPalette(bool onlyWhenFocused) override;
 
   // The native window that takes the keyboard focus; nullptr when the
   // control takes none.
@@ -79,11 +81,10 @@ class ChildPeer : public ControlPeer {
   std::vector<HWND> windows_;
 };
 
-// One factory per family of controls; CreatePeerFor picks by kind.
-std::unique_ptr<ChildPeer> CreatePeerFor(FormPeerWin& form, Control& control);
 // Presses a button, check box or radio button as the user would.
 void ClickControl(Control& control);
 
+// One maker per family of controls, behind the platform's PeerFactory.
 std::unique_ptr<ChildPeer> MakePaintedPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeButtonPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeComboPeer(FormPeerWin& form, Control& control);

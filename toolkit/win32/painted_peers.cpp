@@ -94,6 +94,7 @@ class PaintedPeer final : public ChildPeer {
         PaintGroupBox(dc);
         break;
       case ControlKind::Picture:
+      case ControlKind::Custom:
         if (auto* self = dynamic_cast<SelfPainted*>(&GetControl())) {
           // Within its own bounds, as for any control.
           const RECT r = FormRect();
