@@ -278,7 +278,7 @@ void TGIFImage::UpdateOpaqueStyle() {
   declaredOpaque_ = pictureVisible_ && (opaque_ || pictureCovers) && fills;
 }
 
-void TGIFImage::PaintTo(RasterTarget& target) {
+void TGIFImage::PaintTo(Canvas& target) {
   if (!pictureVisible_) return;
   const tk::Rect client = ClientRect();
   if (opaque_) target.FillColor(client, color_);
@@ -304,12 +304,7 @@ void TGIFImage::PaintTo(RasterTarget& target) {
   }
 }
 
-void TGIFImage::Paint(RasterTarget& target) {
-  if (IsEmpty() && !opaque_) return;
-  PaintTo(target);
-}
-
-void TGIFImage::PaintMessage(RasterTarget* target) {
+void TGIFImage::PaintMessage(Canvas* target) {
   const bool wasOpaque = declaredOpaque_;
   UpdateOpaqueStyle();
   if (wasOpaque != declaredOpaque_) {
@@ -328,11 +323,6 @@ void TGIFImage::Repaint() {
     ~Done() { flag = false; }
   } done{repainting_};
   if (tk::ControlPeer* peer = Peer()) peer->RepaintNow(GetDestRect(), doubleBuffered_, !declaredOpaque_);
-}
-
-void TGIFImage::PaintOn(void* nativeDc, tk::Point at) {
-  const std::unique_ptr<RasterTarget> target = MakeDeviceTarget(nativeDc, at);
-  PaintMessage(target.get());
 }
 
 std::string TGIFImage::StateText() const {

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "toolkit/application.h"
-#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -23,10 +22,6 @@ void BrowseEdit::UserButtonClick() {
   App().Guard([this] {
     if (OnButtonClick) OnButtonClick();
   });
-}
-
-std::unique_ptr<ControlPeer> BrowseEdit::CreatePeer(PeerFactory& factory) {
-  return factory.MakeBrowseEdit(*this);
 }
 
 }  // namespace tessavo::tk

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "toolkit/application.h"
-#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -44,10 +43,6 @@ void ColorBox::UserSelect(int index) {
 std::string ColorBox::StateText() const {
   return "colors=" + std::to_string(colors_.size()) + " index=" + std::to_string(itemIndex_) +
          " rows=" + std::to_string(dropDownCount_);
-}
-
-std::unique_ptr<ControlPeer> ColorBox::CreatePeer(PeerFactory& factory) {
-  return factory.MakeColorBox(*this);
 }
 
 }  // namespace tessavo::tk

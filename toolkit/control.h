@@ -32,6 +32,7 @@
 
 namespace tessavo::tk {
 
+class Canvas;
 class Container;
 class Form;
 class PeerFactory;
@@ -154,6 +155,10 @@ class Control {
   // Asks the factory for this control's kind of peer. By default a
   // window-less area that the control draws itself (Paint).
   virtual std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory);
+  // Draws a control that draws itself, when the window system asks: the
+  // canvas has the control's top-left at its origin and is clipped to the
+  // control and to the area being drawn.
+  virtual void Paint(Canvas& /*canvas*/) {}
 
   ControlPeer* Peer() const { return peer_.get(); }
   void AttachPeer(std::unique_ptr<ControlPeer> peer) { peer_ = std::move(peer); }

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "toolkit/application.h"
-#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -271,50 +270,6 @@ void ToolBar::ToolButton::UserClick() {
   App().Guard([this] {
     if (OnClick) OnClick();
   });
-}
-
-std::unique_ptr<ControlPeer> Label::CreatePeer(PeerFactory& factory) {
-  return factory.MakePainted(*this);
-}
-
-std::unique_ptr<ControlPeer> Panel::CreatePeer(PeerFactory& factory) {
-  return factory.MakePainted(*this);
-}
-
-std::unique_ptr<ControlPeer> Bevel::CreatePeer(PeerFactory& factory) {
-  return factory.MakePainted(*this);
-}
-
-std::unique_ptr<ControlPeer> GroupBox::CreatePeer(PeerFactory& factory) {
-  return factory.MakePainted(*this);
-}
-
-std::unique_ptr<ControlPeer> CheckBox::CreatePeer(PeerFactory& factory) {
-  return factory.MakeButton(*this);
-}
-
-std::unique_ptr<ControlPeer> Button::CreatePeer(PeerFactory& factory) {
-  return factory.MakeButton(*this);
-}
-
-std::unique_ptr<ControlPeer> ComboBox::CreatePeer(PeerFactory& factory) {
-  return factory.MakeComboBox(*this);
-}
-
-std::unique_ptr<ControlPeer> VirtualList::CreatePeer(PeerFactory& factory) {
-  return factory.MakeVirtualList(*this);
-}
-
-std::unique_ptr<ControlPeer> StatusBar::CreatePeer(PeerFactory& factory) {
-  return factory.MakeStatusBar(*this);
-}
-
-std::unique_ptr<ControlPeer> ProgressBar::CreatePeer(PeerFactory& factory) {
-  return factory.MakeProgressBar(*this);
-}
-
-std::unique_ptr<ControlPeer> ToolBar::CreatePeer(PeerFactory& factory) {
-  return factory.MakeToolBar(*this);
 }
 
 }  // namespace tessavo::tk

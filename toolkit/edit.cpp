@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "toolkit/application.h"
-#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -33,10 +32,6 @@ void Edit::UserSetText(std::string text) {
 
 std::string Edit::StateText() const {
   return "text=" + text_ + " readonly=" + (readOnly_ ? "1" : "0");
-}
-
-std::unique_ptr<ControlPeer> Edit::CreatePeer(PeerFactory& factory) {
-  return factory.MakeEdit(*this);
 }
 
 }  // namespace tessavo::tk

@@ -6,9 +6,11 @@
 
 #include <memory>
 
-#include "toolkit/form.h"
+#include "toolkit/control.h"
 
 namespace tessavo::tk {
+
+class FormPeer;
 
 // The native window of a form, or nullptr where there is no window system.
 std::unique_ptr<FormPeer> CreateFormPeer(Form& form);

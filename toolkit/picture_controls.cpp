@@ -1,7 +1,6 @@
 #include "toolkit/picture_controls.h"
 
 #include "toolkit/application.h"
-#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -20,13 +19,5 @@ void SpeedButton::UserClick() {
 IconImage::IconImage(Container* parent, const CreateArgs& args)
     : Control(parent, ControlKind::Picture, {args.at.x, args.at.y, args.size, args.size}),
       icon_(args.icon) {}
-
-std::unique_ptr<ControlPeer> SpeedButton::CreatePeer(PeerFactory& factory) {
-  return factory.MakeSpeedButton(*this);
-}
-
-std::unique_ptr<ControlPeer> IconImage::CreatePeer(PeerFactory& factory) {
-  return factory.MakePainted(*this);
-}
 
 }  // namespace tessavo::tk

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "toolkit/application.h"
-#include "toolkit/peer_factory.h"
 #include "toolkit/spin_edit.h"
 
 namespace tessavo::tk {
@@ -155,9 +154,5 @@ void SpinEdit::UserSetText(std::string text) {
 }
 
 void SpinEdit::UserFocusLost() { ApplyLimits(); }
-
-std::unique_ptr<ControlPeer> SpinEdit::CreatePeer(PeerFactory& factory) {
-  return factory.MakeSpinEdit(*this);
-}
 
 }  // namespace tessavo::tk

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "toolkit/application.h"
-#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -43,10 +42,6 @@ void UpDown::UserClick(int direction) {
 std::string UpDown::StateText() const {
   return "position=" + std::to_string(position_) + " range=" + std::to_string(min_) + ',' +
          std::to_string(max_) + " wrap=" + (wrap_ ? "1" : "0");
-}
-
-std::unique_ptr<ControlPeer> UpDown::CreatePeer(PeerFactory& factory) {
-  return factory.MakeUpDown(*this);
 }
 
 }  // namespace tessavo::tk

@@ -187,7 +187,7 @@ std::unique_ptr<ControlPeer> PeerFactory::MakePainted(Control& c) {
   return win32::MakePaintedPeer(Win(form_), c);
 }
 std::unique_ptr<ControlPeer> PeerFactory::MakeSelfPainted(Control& c) {
-  return win32::MakePaintedPeer(Win(form_), c);
+  return win32::MakeSelfPaintedPeer(Win(form_), c);
 }
 std::unique_ptr<ControlPeer> PeerFactory::MakeButton(Control& c) {
   return win32::MakeButtonPeer(Win(form_), c);

@@ -33,7 +33,7 @@ class ChildPeer : public ControlPeer {
   // The native window that takes the keyboard focus; nullptr when the
   // control takes none.
   virtual HWND FocusWindow() const { return nullptr; }
-  // Window-less controls draw themselves on the form (form coordinates).
+  // Window-less controls are drawn on the form (form coordinates).
   virtual bool IsPainted() const { return false; }
   virtual void Paint(HDC /*dc*/) {}
 
@@ -86,6 +86,7 @@ void ClickControl(Control& control);
 
 // One maker per family of controls, behind the platform's PeerFactory.
 std::unique_ptr<ChildPeer> MakePaintedPeer(FormPeerWin& form, Control& control);
+std::unique_ptr<ChildPeer> MakeSelfPaintedPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeButtonPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeComboPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeStatusBarPeer(FormPeerWin& form, Control& control);
