@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "gifanim/gif_reader.h"
-#include "gifanim/picture_window.h"
 
 namespace tessavo::gifanim {
 namespace {
@@ -35,7 +34,7 @@ tk::Rect ClipTo(tk::Rect r, tk::Rect client) {
 }  // namespace
 
 TGIFImage::TGIFImage(tk::Container* parent, const CreateArgs& args)
-    : Control(parent, tk::ControlKind::Picture, args.bounds) {
+    : Control(parent, tk::ControlKind::Custom, args.bounds) {
   timer_.SetEnabled(false);
   timer_.SetOnTimer([this](TTimerEx&) { TimerTick(); });
   player_.OnChanging = [this] { DoChanging(); };
@@ -122,7 +121,7 @@ void TGIFImage::ShowLoadedPicture() {
   player_.SetStatusCode(0);
   Changed(tk::Change::Picture);
   Invalidate();
-  PostPaletteQuery(*this, false);
+  AskForPalette(false);
 }
 
 void TGIFImage::ResetPicture() {
@@ -215,7 +214,7 @@ void TGIFImage::SetVisible(bool visible) {
   pictureVisible_ = visible;
   Changed(tk::Change::Picture);
   Invalidate();
-  PostPaletteQuery(*this, true);
+  AskForPalette(true);
 }
 
 void TGIFImage::SetColor(tk::Color color) {
@@ -279,7 +278,7 @@ void TGIFImage::UpdateOpaqueStyle() {
   declaredOpaque_ = pictureVisible_ && (opaque_ || pictureCovers) && fills;
 }
 
-void TGIFImage::PaintTo(RasterTarget& target) {
+void TGIFImage::PaintTo(Canvas& target) {
   if (!pictureVisible_) return;
   const tk::Rect client = ClientRect();
   if (opaque_) target.FillColor(client, color_);
@@ -305,12 +304,7 @@ void TGIFImage::PaintTo(RasterTarget& target) {
   }
 }
 
-void TGIFImage::Paint(RasterTarget& target) {
-  if (IsEmpty() && !opaque_) return;
-  PaintTo(target);
-}
-
-void TGIFImage::PaintMessage(RasterTarget* target) {
+void TGIFImage::PaintMessage(Canvas* target) {
   const bool wasOpaque = declaredOpaque_;
   UpdateOpaqueStyle();
   if (wasOpaque != declaredOpaque_) {
@@ -328,16 +322,7 @@ void TGIFImage::Repaint() {
     bool& flag;
     ~Done() { flag = false; }
   } done{repainting_};
-  tk::Rect area = GetDestRect();
-  const tk::Point at = FormOffset();
-  area.left += at.x;
-  area.top += at.y;
-  RepaintFormArea(*this, area, doubleBuffered_, !declaredOpaque_);
-}
-
-void TGIFImage::PaintOn(void* nativeDc, tk::Point at) {
-  const std::unique_ptr<RasterTarget> target = MakeDeviceTarget(nativeDc, at);
-  PaintMessage(target.get());
+  if (tk::ControlPeer* peer = Peer()) peer->RepaintNow(GetDestRect(), doubleBuffered_, !declaredOpaque_);
 }
 
 std::string TGIFImage::StateText() const {

@@ -19,11 +19,10 @@
 #include "gifanim/raster.h"
 #include "gifanim/timer_ex.h"
 #include "toolkit/control.h"
-#include "toolkit/self_painted.h"
 
 namespace tessavo::gifanim {
 
-class TGIFImage : public tk::Control, public tk::SelfPainted {
+class TGIFImage : public tk::Control {
  public:
   using NotifyEvent = std::function<void(TGIFImage& sender)>;
   // Sender, BytesProcessed, BytesToProcess, PercentageProcessed,
@@ -146,19 +145,18 @@ class TGIFImage : public tk::Control, public tk::SelfPainted {
   tk::Rect GetDestRect() const;
   // The picture (and with Opaque its background) onto a target whose
   // origin is the control's top-left.
-  void PaintTo(RasterTarget& target);
-  // The toolkit's paint: nothing for an IsEmpty control without Opaque.
-  void Paint(RasterTarget& target);
+  void PaintTo(Canvas& target);
   // A paint request for the control: brings its opaque declaration up to
   // date, paints (target may be null: the toolkit paints later) unless the
   // declaration changed, and switches the timer back on unless the passes
   // are used up.
-  void PaintMessage(RasterTarget* target);
+  void PaintMessage(Canvas* target);
   void UpdateOpaqueStyle();
   // The flicker-free repaint of the picture's rectangle, now.
   void Repaint();
 
-  void PaintOn(void* nativeDc, tk::Point at) override;
+  // The toolkit's paint request: PaintMessage.
+  void Paint(Canvas& canvas) override { PaintMessage(&canvas); }
   std::string StateText() const override;
 
  protected:
@@ -185,6 +183,10 @@ class TGIFImage : public tk::Control, public tk::SelfPainted {
   // Tells the peer the picture must be drawn again (the toolkit's
   // invalidation).
   void Invalidate() { Changed(tk::Change::Repaint); }
+  // Has the form realise the picture's colours.
+  void AskForPalette(bool onlyWhenFocused) {
+    if (tk::ControlPeer* peer = Peer()) peer->AskForPalette(onlyWhenFocused);
+  }
 
   TTimerEx timer_;
   TimerLink timerLink_{timer_};

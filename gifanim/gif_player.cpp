@@ -23,7 +23,7 @@ bool GifPlayer::Load(gif::GifAnimation animation) {
   compositeMask_.reset();
   if (animation_.AnyTransparent) {
     compositeMask_.emplace(width, height, true);
-    SurfaceTarget(*compositeMask_).FillWhite(compositeMask_->Bounds());
+    SurfaceCanvas(*compositeMask_).FillWhite(compositeMask_->Bounds());
   }
   savedImages_.assign(static_cast<std::size_t>(animation_.FrameCount) + 1, Surface());
   savedMasks_.assign(static_cast<std::size_t>(animation_.FrameCount) + 1, Surface());
@@ -160,7 +160,7 @@ void GifPlayer::DrawCurrentFrame() {
   const int i = currentFrame_;
   const gif::TGIFFrame& frame = animation_.Frame(i);
   const tk::Rect r = FrameRect(i);
-  SurfaceTarget image(composite_);
+  SurfaceCanvas image(composite_);
   if (frame.Disposal == 3) {
     if (compositeMask_) savedMasks_[static_cast<std::size_t>(i)] = compositeMask_->Copy(r);
     savedImages_[static_cast<std::size_t>(i)] = composite_.Copy(r);
@@ -168,13 +168,15 @@ void GifPlayer::DrawCurrentFrame() {
   if (frame.Transparent && frame.Mask && compositeMask_) {
     // The area turns opaque where the frame is; where its mask is white the
     // composite keeps its pixels, where black the frame's replace them.
-    SurfaceTarget(*compositeMask_).Draw(*frame.Mask, r, Rop::And);
-    image.Draw(frame.Image, r, Rop::Xor);
-    image.Draw(*frame.Mask, r, Rop::And);
-    image.Draw(frame.Image, r, Rop::Xor);
+    const tk::IndexedBitmap picture = SourceOf(frame.Image);
+    const tk::IndexedBitmap mask = SourceOf(*frame.Mask);
+    SurfaceCanvas(*compositeMask_).Draw(mask, r, Rop::And);
+    image.Draw(picture, r, Rop::Xor);
+    image.Draw(mask, r, Rop::And);
+    image.Draw(picture, r, Rop::Xor);
   } else {
-    if (compositeMask_) SurfaceTarget(*compositeMask_).FillBlack(r);
-    image.Draw(frame.Image, r, Rop::Copy);
+    if (compositeMask_) SurfaceCanvas(*compositeMask_).FillBlack(r);
+    image.Draw(SourceOf(frame.Image), r, Rop::Copy);
   }
   shownFrame_ = i;
 }
@@ -188,14 +190,14 @@ void GifPlayer::DisposeFrame(int i) {
   const tk::Rect r = FrameRect(i);
   // Back to the background always means black and transparent.
   if (frame.Disposal == 2) {
-    if (compositeMask_) SurfaceTarget(*compositeMask_).FillWhite(r);
-    SurfaceTarget(composite_).FillBlack(r);
+    if (compositeMask_) SurfaceCanvas(*compositeMask_).FillWhite(r);
+    SurfaceCanvas(composite_).FillBlack(r);
   } else if (frame.Disposal == 3) {
     const auto slot = static_cast<std::size_t>(i);
     if (compositeMask_ && !savedMasks_[slot].Empty()) {
-      SurfaceTarget(*compositeMask_).Draw(savedMasks_[slot], r, Rop::Copy);
+      SurfaceCanvas(*compositeMask_).Draw(savedMasks_[slot], r, Rop::Copy);
     }
-    if (!savedImages_[slot].Empty()) SurfaceTarget(composite_).Draw(savedImages_[slot], r, Rop::Copy);
+    if (!savedImages_[slot].Empty()) SurfaceCanvas(composite_).Draw(savedImages_[slot], r, Rop::Copy);
   }
 }
 

@@ -135,11 +135,11 @@ TEST(RasterOps, StretchTakesTheNearestPixelAndClipsToTheTarget) {
   source.Set(0, 0, Colour(1));
   source.Set(1, 0, Colour(2));
   Surface target(5, 2);
-  SurfaceTarget(target).Draw(source, {1, 0, 4, 2}, Rop::Copy);
+  SurfaceCanvas(target).Draw(source, {1, 0, 4, 2}, Rop::Copy);
   EXPECT_EQ(Picture(target), ".1122/.1122/");
 
   Surface mono(3, 1, true);
-  SurfaceTarget draw(mono);
+  SurfaceCanvas draw(mono);
   draw.FillWhite(mono.Bounds());
   draw.Draw(source, {0, 0, 2, 1}, Rop::Copy);  // colours are not white: black
   EXPECT_EQ(Picture(mono), "..W/");
@@ -156,7 +156,7 @@ TEST(RasterOps, XorAndXorLeavesTheTargetWhereTheMaskIsWhite) {
   image.Set(1, 0, Colour(2));
   Surface mask(2, 1, true);
   mask.Set(1, 0, kWhite);
-  SurfaceTarget draw(target);
+  SurfaceCanvas draw(target);
   draw.Draw(image, target.Bounds(), Rop::Xor);
   draw.Draw(mask, target.Bounds(), Rop::And);
   draw.Draw(image, target.Bounds(), Rop::Xor);

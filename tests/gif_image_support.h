@@ -98,7 +98,7 @@ class PictureTest : public ::testing::Test {
   // What the control paints over a background.
   std::string Painted(Pixel background = 0x123456) {
     Surface surface(image_.Bounds().width, image_.Bounds().height);
-    SurfaceTarget target(surface);
+    SurfaceCanvas target(surface);
     for (int y = 0; y < surface.Height(); ++y) {
       for (int x = 0; x < surface.Width(); ++x) surface.Set(x, y, background);
     }

@@ -23,7 +23,7 @@ Bytes Frames(int count, int loop = -1, int delay = 0) {
 }
 
 // Records what is drawn where, in order.
-class RecordingTarget final : public RasterTarget {
+class RecordingTarget final : public Canvas {
  public:
   void Draw(const Source& source, tk::Rect dest, Rop op) override {
     calls.push_back(std::string(source.Mono() ? "mask " : "image ") + Name(op) + At(dest));

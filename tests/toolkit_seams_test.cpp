@@ -69,6 +69,25 @@ TEST_F(SeamsTest, APeerNoticesAChangeItWasNotToldOf) {
   EXPECT_EQ(headless::UnreportedChanges(form).size(), 2u);
 }
 
+// A control made outside the toolkit can bring a peer of its own.
+TEST_F(SeamsTest, AControlTheToolkitDoesNotKnowHasAPeerOfItsOwn) {
+  struct Log final : ControlPeer {
+    void Update(Change what) override { changes.push_back(what); }
+    std::vector<Change> changes;
+  };
+  struct Dial final : Gauge {
+    using Gauge::Gauge;
+    std::unique_ptr<ControlPeer> CreatePeer(PeerFactory&) override { return std::make_unique<Log>(); }
+  };
+  Form form({.caption = "Dials"});
+  Dial dial(&form);
+  form.Show();
+  dial.SetLevel(2);
+  auto* log = dynamic_cast<Log*>(dial.Peer());
+  ASSERT_NE(log, nullptr);
+  EXPECT_EQ(log->changes, (std::vector<Change>{Change::Value}));
+}
+
 // Every close request, whatever its source, asks the form first.
 TEST_F(SeamsTest, EveryCloseAsksTheFormFirst) {
   const auto sources = {

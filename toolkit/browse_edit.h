@@ -7,6 +7,7 @@
 #include <string>
 
 #include "toolkit/control.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -18,6 +19,9 @@ class BrowseEdit : public Control {
     int tabOrder = -1;
   };
   BrowseEdit(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeBrowseEdit(*this);
+  }
 
   const std::string& Text() const { return text_; }
   void SetText(std::string text);

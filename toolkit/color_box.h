@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/control.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -25,6 +26,9 @@ class ColorBox : public Control {
     int tabOrder = -1;
   };
   ColorBox(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeColorBox(*this);
+  }
 
   const std::vector<NamedColor>& Colors() const { return colors_; }
   int DropDownCount() const { return dropDownCount_; }

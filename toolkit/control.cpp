@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "toolkit/form.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -115,6 +116,10 @@ void Control::SetCursor(Cursor cursor) {
   if (cursor == cursor_) return;
   cursor_ = cursor;
   Changed(Change::Cursor);
+}
+
+std::unique_ptr<ControlPeer> Control::CreatePeer(PeerFactory& factory) {
+  return factory.MakeSelfPainted(*this);
 }
 
 void Control::SetFocus() {

@@ -4,7 +4,8 @@
 // - A control object owns all of its state (caption, bounds, enabled and
 //   visible flags, values, hint). Window code reads and writes that state;
 //   nothing is kept only in a native window.
-// - A control has a peer once its form's window exists: on Windows
+// - A control has a peer once its form's window exists, of the kind it
+//   asks the platform's PeerFactory for (CreatePeer): on Windows
 //   (toolkit/win32/) a native window that mirrors the state and reports
 //   user input back by calling the control's User* methods; headless
 //   (toolkit/headless/) a recorder of what it was told, while tests call
@@ -31,8 +32,10 @@
 
 namespace tessavo::tk {
 
+class Canvas;
 class Container;
 class Form;
+class PeerFactory;
 
 using Event = std::function<void()>;
 
@@ -58,19 +61,29 @@ class ControlPeer {
  public:
   virtual ~ControlPeer() = default;
   virtual void Update(Change what) = 0;
+  // Draws `area` (the control's coordinates) at once instead of when the
+  // window system next asks: off screen and copied (offScreen) or straight
+  // on the window, with what lies behind first unless erase is false.
+  virtual void RepaintNow(Rect /*area*/, bool /*offScreen*/, bool /*erase*/) {}
+  // The control shows colours of its own: its form should have the window
+  // system realise them (only while the form has the focus, with
+  // onlyWhenFocused).
+  virtual void AskForPalette(bool /*onlyWhenFocused*/) {}
 };
 
 // The two parts of a "short|long" hint; a hint without a bar is both.
 std::string ShortHintOf(std::string_view hint);
 std::string LongHintOf(std::string_view hint);
 
-// The kind, for the peer factory.
+// The kind, for keyboard handling and painting; Custom is any control the
+// toolkit does not know, which draws itself.
 enum class ControlKind {
   Label, Panel, Bevel, GroupBox, RadioButton, CheckBox, Button, SpinEdit,
   ComboBox, VirtualList, StatusBar, ToolBar, ProgressBar, Picture, Form,
   SpeedButton, BrowseEdit,
   // The single generator's controls.
   Edit, UpDown, ColorBox,
+  Custom,
 };
 
 class Control {
@@ -138,6 +151,14 @@ class Control {
   // words, for peers that mirror controls they were not written for (the
   // headless ones compare it to see that every change was reported).
   virtual std::string StateText() const { return {}; }
+
+  // Asks the factory for this control's kind of peer. By default a
+  // window-less area that the control draws itself (Paint).
+  virtual std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory);
+  // Draws a control that draws itself, when the window system asks: the
+  // canvas has the control's top-left at its origin and is clipped to the
+  // control and to the area being drawn.
+  virtual void Paint(Canvas& /*canvas*/) {}
 
   ControlPeer* Peer() const { return peer_.get(); }
   void AttachPeer(std::unique_ptr<ControlPeer> peer) { peer_ = std::move(peer); }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/control.h"
+#include "toolkit/peer_factory.h"
 #include "toolkit/spin_edit.h"
 
 namespace tessavo::tk {
@@ -26,6 +27,9 @@ class Label : public Control {
     bool raised = false;    // embossed: a light edge above, a dark one below
   };
   Label(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakePainted(*this);
+  }
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
@@ -64,6 +68,9 @@ class Panel : public Container {
     int margin = 0;           // between a left or right aligned caption and the edge
   };
   Panel(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakePainted(*this);
+  }
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
@@ -88,6 +95,9 @@ class Bevel : public Control {
     Rect bounds;
   };
   Bevel(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakePainted(*this);
+  }
 };
 
 class GroupBox : public Container {
@@ -97,6 +107,9 @@ class GroupBox : public Container {
     std::string caption;
   };
   GroupBox(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakePainted(*this);
+  }
   const std::string& Caption() const { return caption_; }
 
  private:
@@ -115,6 +128,9 @@ class CheckBox : public Control {
     int tabOrder = -1;
   };
   CheckBox(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeButton(*this);
+  }
 
   const std::string& Caption() const { return caption_; }
   bool Checked() const { return checked_; }
@@ -154,6 +170,9 @@ class Button : public Control {
     bool isCancel = false;   // answers Esc
   };
   Button(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeButton(*this);
+  }
 
   const std::string& Caption() const { return caption_; }
   bool IsDefault() const { return isDefault_; }
@@ -180,6 +199,9 @@ class ComboBox : public Control {
     int tabOrder = -1;
   };
   ComboBox(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeComboBox(*this);
+  }
 
   const std::vector<std::string>& Items() const { return items_; }
   int ItemIndex() const { return itemIndex_; }
@@ -206,6 +228,9 @@ class VirtualList : public Control {
     int tabOrder = -1;
   };
   VirtualList(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeVirtualList(*this);
+  }
 
   int ItemCount() const { return itemCount_; }
   void SetItemCount(int count);
@@ -238,6 +263,9 @@ class StatusBar : public Control {
     int height = 19;
   };
   StatusBar(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeStatusBar(*this);
+  }
 
   const std::string& SimpleText() const { return text_; }
   void SetSimpleText(std::string text);
@@ -255,6 +283,9 @@ class ProgressBar : public Control {
     int tabOrder = -1;
   };
   ProgressBar(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeProgressBar(*this);
+  }
 
   int Position() const { return position_; }
   void SetPosition(int position);  // kept within min..max
@@ -301,6 +332,9 @@ class ToolBar : public Control {
     int buttonHeight = 25;
   };
   ToolBar(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeToolBar(*this);
+  }
   ~ToolBar() override;
 
   ToolButton& AddButton(ButtonArgs args);

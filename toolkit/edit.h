@@ -6,6 +6,7 @@
 #include <string>
 
 #include "toolkit/control.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -19,6 +20,9 @@ class Edit : public Control {
     int tabOrder = -1;
   };
   Edit(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeEdit(*this);
+  }
 
   const std::string& Text() const { return text_; }
   // From code: raises nothing.

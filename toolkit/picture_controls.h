@@ -5,6 +5,7 @@
 #include <string>
 
 #include "toolkit/control.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -20,6 +21,9 @@ class SpeedButton : public Control {
     std::string hint;
   };
   SpeedButton(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeSpeedButton(*this);
+  }
 
   const std::string& Picture() const { return picture_; }
 
@@ -40,6 +44,9 @@ class IconImage : public Control {
     int size = 32;
   };
   IconImage(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakePainted(*this);
+  }
 
   const std::string& Icon() const { return icon_; }
   std::string StateText() const override { return "icon=" + icon_; }

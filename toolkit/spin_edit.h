@@ -5,6 +5,7 @@
 #include <string>
 
 #include "toolkit/control.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -28,6 +29,9 @@ class SpinEdit : public Control {
     int tabOrder = -1;
   };
   SpinEdit(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeSpinEdit(*this);
+  }
 
   double MinValue() const { return min_; }
   double MaxValue() const { return max_; }

@@ -6,6 +6,7 @@
 
 #include "toolkit/control.h"
 #include "toolkit/edit.h"
+#include "toolkit/peer_factory.h"
 
 namespace tessavo::tk {
 
@@ -25,6 +26,9 @@ class UpDown : public Control {
     int tabOrder = -1;
   };
   UpDown(Container* parent, const CreateArgs& args);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.MakeUpDown(*this);
+  }
 
   int Min() const { return min_; }
   int Max() const { return max_; }

@@ -7,7 +7,6 @@ namespace tessavo::tk {
 // No windows here: the peers' records are all there is to see.
 void* NativeApplicationWindow() { return nullptr; }
 void* NativeWindow(const Form&) { return nullptr; }
-void RepaintFormNow(const Form&, Rect, bool, bool) {}
 void* NativeFont(const Font&) { return nullptr; }
 int NativeBeepCount() { return headless::BeepCount(); }
 

@@ -95,6 +95,10 @@ class ControlRecorder final : public RecordingPeer {
   using RecordingPeer::RecordingPeer;
 };
 
+std::unique_ptr<ControlPeer> Record(Control& control) {
+  return std::make_unique<ControlRecorder>(control);
+}
+
 class FormRecorder final : public FormPeer, public RecordingPeer {
  public:
   explicit FormRecorder(Form& form) : RecordingPeer(form), form_(form) {}
@@ -118,9 +122,10 @@ class FormRecorder final : public FormPeer, public RecordingPeer {
   }
 
   void CreateControls() override {
-    auto walk = [](auto& self, Container& container) -> void {
+    PeerFactory factory(*this);
+    auto walk = [&factory](auto& self, Container& container) -> void {
       for (Control* child : container.Children()) {
-        if (!child->Peer()) child->AttachPeer(std::make_unique<ControlRecorder>(*child));
+        if (!child->Peer()) child->AttachPeer(child->CreatePeer(factory));
         if (auto* inner = dynamic_cast<Container*>(child)) self(self, *inner);
       }
     };
@@ -192,5 +197,21 @@ void MovePointer(Form& form, std::optional<Point> p) {
 std::unique_ptr<FormPeer> CreateFormPeer(Form& form) {
   return std::make_unique<headless::FormRecorder>(form);
 }
+
+// Every kind of control gets the same recorder.
+std::unique_ptr<ControlPeer> PeerFactory::MakePainted(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeSelfPainted(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeButton(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeComboBox(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeSpinEdit(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeVirtualList(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeStatusBar(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeProgressBar(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeToolBar(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeSpeedButton(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeBrowseEdit(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeEdit(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeUpDown(Control& c) { return headless::Record(c); }
+std::unique_ptr<ControlPeer> PeerFactory::MakeColorBox(Control& c) { return headless::Record(c); }
 
 }  // namespace tessavo::tk

@@ -6,6 +6,7 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
+#include "toolkit/peer_factory.h"
 #include "toolkit/win32/win32_util.h"
 
 namespace tessavo::tk::win32 {
@@ -129,6 +130,20 @@ void ChildPeer::Update(Change what) {
   }
 }
 
+void ChildPeer::RepaintNow(Rect area, bool offScreen, bool erase) {
+  if (!form_) return;
+  const Point at = control_.FormOffset();
+  const RECT r{at.x + area.left, at.y + area.top, at.x + area.left + area.width,
+               at.y + area.top + area.height};
+  form_->RepaintNow(r, offScreen, erase);
+}
+
+void ChildPeer::AskForPalette(bool onlyWhenFocused) {
+  HWND window = form_ ? form_->Handle() : nullptr;
+  if (!window || (onlyWhenFocused && GetFocus() != window)) return;
+  PostMessageA(window, WM_QUERYNEWPALETTE, 0, 0);
+}
+
 void ChildPeer::Layout() {
   if (HWND window = Window()) {
     const RECT r = FormRect();
@@ -158,44 +173,57 @@ void ClickControl(Control& control) {
   }
 }
 
-std::unique_ptr<ChildPeer> CreatePeerFor(FormPeerWin& form, Control& control) {
-  switch (control.Kind()) {
-    case ControlKind::Label:
-    case ControlKind::Panel:
-    case ControlKind::Bevel:
-    case ControlKind::GroupBox:
-    case ControlKind::Picture:
-      return MakePaintedPeer(form, control);
-    case ControlKind::Button:
-    case ControlKind::CheckBox:
-    case ControlKind::RadioButton:
-      return MakeButtonPeer(form, control);
-    case ControlKind::ComboBox:
-      return MakeComboPeer(form, control);
-    case ControlKind::SpinEdit:
-      return MakeSpinPeer(form, control);
-    case ControlKind::VirtualList:
-      return MakeListPeer(form, control);
-    case ControlKind::StatusBar:
-      return MakeStatusBarPeer(form, control);
-    case ControlKind::ProgressBar:
-      return MakeProgressPeer(form, control);
-    case ControlKind::ToolBar:
-      return MakeToolBarPeer(form, control);
-    case ControlKind::SpeedButton:
-      return MakeSpeedButtonPeer(form, control);
-    case ControlKind::BrowseEdit:
-      return MakeBrowseEditPeer(form, control);
-    case ControlKind::Edit:
-      return MakeEditPeer(form, control);
-    case ControlKind::UpDown:
-      return MakeUpDownPeer(form, control);
-    case ControlKind::ColorBox:
-      return MakeColorBoxPeer(form, control);
-    case ControlKind::Form:
-      break;
-  }
-  return nullptr;
+}  // namespace tessavo::tk::win32
+
+namespace tessavo::tk {
+namespace {
+
+// Every form peer on Windows is a FormPeerWin.
+win32::FormPeerWin& Win(FormPeer& form) { return static_cast<win32::FormPeerWin&>(form); }
+
+}  // namespace
+
+std::unique_ptr<ControlPeer> PeerFactory::MakePainted(Control& c) {
+  return win32::MakePaintedPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeSelfPainted(Control& c) {
+  return win32::MakeSelfPaintedPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeButton(Control& c) {
+  return win32::MakeButtonPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeComboBox(Control& c) {
+  return win32::MakeComboPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeSpinEdit(Control& c) {
+  return win32::MakeSpinPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeVirtualList(Control& c) {
+  return win32::MakeListPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeStatusBar(Control& c) {
+  return win32::MakeStatusBarPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeProgressBar(Control& c) {
+  return win32::MakeProgressPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeToolBar(Control& c) {
+  return win32::MakeToolBarPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeSpeedButton(Control& c) {
+  return win32::MakeSpeedButtonPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeBrowseEdit(Control& c) {
+  return win32::MakeBrowseEditPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeEdit(Control& c) {
+  return win32::MakeEditPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeUpDown(Control& c) {
+  return win32::MakeUpDownPeer(Win(form_), c);
+}
+std::unique_ptr<ControlPeer> PeerFactory::MakeColorBox(Control& c) {
+  return win32::MakeColorBoxPeer(Win(form_), c);
 }
 
-}  // namespace tessavo::tk::win32
+}  // namespace tessavo::tk

@@ -27,11 +27,13 @@ class ChildPeer : public ControlPeer {
   bool Attached() const { return form_ != nullptr; }
 
   void Update(Change what) override;
+  void RepaintNow(Rect area, bool offScreen, bool erase) override;
+  void AskForPalette(bool onlyWhenFocused) override;
 
   // The native window that takes the keyboard focus; nullptr when the
   // control takes none.
   virtual HWND FocusWindow() const { return nullptr; }
-  // Window-less controls draw themselves on the form (form coordinates).
+  // Window-less controls are drawn on the form (form coordinates).
   virtual bool IsPainted() const { return false; }
   virtual void Paint(HDC /*dc*/) {}
 
@@ -79,12 +81,12 @@ class ChildPeer : public ControlPeer {
   std::vector<HWND> windows_;
 };
 
-// One factory per family of controls; CreatePeerFor picks by kind.
-std::unique_ptr<ChildPeer> CreatePeerFor(FormPeerWin& form, Control& control);
 // Presses a button, check box or radio button as the user would.
 void ClickControl(Control& control);
 
+// One maker per family of controls, behind the platform's PeerFactory.
 std::unique_ptr<ChildPeer> MakePaintedPeer(FormPeerWin& form, Control& control);
+std::unique_ptr<ChildPeer> MakeSelfPaintedPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeButtonPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeComboPeer(FormPeerWin& form, Control& control);
 std::unique_ptr<ChildPeer> MakeStatusBarPeer(FormPeerWin& form, Control& control);

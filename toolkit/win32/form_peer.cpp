@@ -197,10 +197,11 @@ void FormPeerWin::CreateControls() {
   controlsCreated_ = true;
   // Tree order: a container's peer (its frame, painted first) comes
   // before its children's.
-  auto walk = [this](auto& self, Container& container) -> void {
+  PeerFactory factory(*this);
+  auto walk = [&factory](auto& self, Container& container) -> void {
     for (Control* child : container.Children()) {
       if (!child->Peer()) {
-        if (auto peer = CreatePeerFor(*this, *child)) child->AttachPeer(std::move(peer));
+        if (auto peer = child->CreatePeer(factory)) child->AttachPeer(std::move(peer));
       }
       if (auto* inner = dynamic_cast<Container*>(child)) self(self, *inner);
     }

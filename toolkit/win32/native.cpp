@@ -22,13 +22,6 @@ void* NativeWindow(const Form& form) {
   return peer ? peer->Handle() : nullptr;
 }
 
-void RepaintFormNow(const Form& form, Rect area, bool offScreen, bool erase) {
-  if (win32::FormPeerWin* peer = PeerOf(form)) {
-    const RECT rect{area.left, area.top, area.left + area.width, area.top + area.height};
-    peer->RepaintNow(rect, offScreen, erase);
-  }
-}
-
 void* NativeFont(const Font& font) { return win32::FontHandle(font); }
 
 int NativeBeepCount() { return win32::BeepCount(); }

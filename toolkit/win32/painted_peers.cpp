@@ -1,11 +1,13 @@
-// Window-less controls: labels, panels, bevels and group boxes are drawn by
-// their form. Their peers only ask the form to draw their area again.
+// Window-less controls: labels, panels, bevels, group boxes and icons are
+// drawn by their form, and controls the toolkit does not know draw
+// themselves on its canvas. Their peers only ask the form to draw their
+// area again.
 #include <windows.h>
 
 #include "toolkit/controls.h"
 #include "toolkit/picture_controls.h"
-#include "toolkit/self_painted.h"
 #include "toolkit/win32/control_peers.h"
+#include "toolkit/win32/dc_canvas.h"
 #include "toolkit/win32/win32_util.h"
 
 namespace tessavo::tk::win32 {
@@ -34,7 +36,8 @@ void DrawBevel(HDC dc, RECT& r, BevelStyle style) {
 
 class PaintedPeer final : public ChildPeer {
  public:
-  PaintedPeer(FormPeerWin& form, Control& control) : ChildPeer(form, control) {
+  PaintedPeer(FormPeerWin& form, Control& control, bool selfPainted)
+      : ChildPeer(form, control), selfPainted_(selfPainted) {
     FitLabel();  // not attached yet: no Update comes back
     shown_ = FormRect();
     Owner().Invalidate(shown_);
@@ -54,7 +57,7 @@ class PaintedPeer final : public ChildPeer {
   void Update(Change what) override {
     if (!Attached()) return;
     // A control that draws itself has drawn its new frame already.
-    if (what == Change::Value && dynamic_cast<SelfPainted*>(&GetControl())) return;
+    if (what == Change::Value && selfPainted_) return;
     // Setting the measured size comes back here as a change of bounds.
     if (FitLabel()) return;
     // The old area and the new one: the control may have moved, grown,
@@ -77,6 +80,14 @@ class PaintedPeer final : public ChildPeer {
   }
 
   void Paint(HDC dc) override {
+    if (selfPainted_) {
+      // Within its own bounds, as for any control.
+      const RECT r = FormRect();
+      IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+      DcCanvas canvas(dc, {r.left, r.top});
+      GetControl().Paint(canvas);
+      return;
+    }
     switch (GetControl().Kind()) {
       case ControlKind::Label:
         PaintLabel(dc);
@@ -94,14 +105,7 @@ class PaintedPeer final : public ChildPeer {
         PaintGroupBox(dc);
         break;
       case ControlKind::Picture:
-        if (auto* self = dynamic_cast<SelfPainted*>(&GetControl())) {
-          // Within its own bounds, as for any control.
-          const RECT r = FormRect();
-          IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-          self->PaintOn(dc, {r.left, r.top});
-        } else {
-          PaintIcon(dc);
-        }
+        PaintIcon(dc);
         break;
       default:
         break;
@@ -212,6 +216,7 @@ class PaintedPeer final : public ChildPeer {
     DrawTextA(dc, box.Caption().c_str(), -1, &caption, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
   }
 
+  const bool selfPainted_;
   RECT shown_;
   RECT toolArea_{};  // the tool-tip area last given
 };
@@ -219,7 +224,11 @@ class PaintedPeer final : public ChildPeer {
 }  // namespace
 
 std::unique_ptr<ChildPeer> MakePaintedPeer(FormPeerWin& form, Control& control) {
-  return std::make_unique<PaintedPeer>(form, control);
+  return std::make_unique<PaintedPeer>(form, control, false);
+}
+
+std::unique_ptr<ChildPeer> MakeSelfPaintedPeer(FormPeerWin& form, Control& control) {
+  return std::make_unique<PaintedPeer>(form, control, true);
 }
 
 }  // namespace tessavo::tk::win32
