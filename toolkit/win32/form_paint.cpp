@@ -27,6 +27,29 @@ void PaintTree(const Container& container, HDC dc, const RECT& area) {
   }
 }
 
+// Paints area of dc by way of a bitmap of its size, copied in at once (or
+// straight onto dc when no bitmap can be had); paint draws in dc's
+// coordinates.
+template <typename Paint>
+void PaintThroughBitmap(HDC dc, const RECT& area, Paint&& paint) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, width, height) : nullptr;
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
+    paint(memory);
+    SetViewportOrgEx(memory, 0, 0, nullptr);
+    BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  } else {
+    paint(dc);
+  }
+  if (memory) DeleteDC(memory);
+}
+
 }  // namespace
 
 void FormPeerWin::Paint(HDC dc, const RECT& area) {
@@ -41,25 +64,9 @@ void FormPeerWin::PaintBuffered() {
   HDC dc = BeginPaint(hwnd_, &ps);
   painting_ = false;
   const RECT area = ps.rcPaint;
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (width > 0 && height > 0) {
-    // Through a bitmap, so that a label being redrawn never flickers.
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, width, height) : nullptr;
-    if (bitmap) {
-      HGDIOBJ old = SelectObject(memory, bitmap);
-      SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
-      Paint(memory, area);
-      SetViewportOrgEx(memory, 0, 0, nullptr);
-      BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
-      DeleteObject(bitmap);
-    } else {
-      Paint(dc, area);
-    }
-    if (memory) DeleteDC(memory);
-  }
+  // Through a bitmap, so that a label being redrawn never flickers.
+  if (area.right > area.left && area.bottom > area.top)
+    PaintThroughBitmap(dc, area, [&](HDC target) { Paint(target, area); });
   EndPaint(hwnd_, &ps);
 }
 
@@ -71,26 +78,19 @@ void FormPeerWin::RepaintNow(const RECT& area, bool offScreen, bool erase) {
   if (!IntersectRect(&r, &area, &client)) return;
   HDC window = GetDC(hwnd_);
   if (!window) return;
-  HDC target = window;
-  HDC memory = offScreen ? CreateCompatibleDC(window) : nullptr;
-  HBITMAP bitmap = memory ? CreateCompatibleBitmap(window, client.right, client.bottom) : nullptr;
-  HGDIOBJ old = nullptr;
-  if (bitmap) {
-    old = SelectObject(memory, bitmap);
-    target = memory;
+  const auto paint = [&](HDC target) {
+    const int saved = SaveDC(target);
+    IntersectClipRect(target, r.left, r.top, r.right, r.bottom);
+    if (erase) FillRect(target, &r, GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(target, TRANSPARENT);
+    PaintTree(form_, target, r);
+    RestoreDC(target, saved);
+  };
+  if (offScreen) {
+    PaintThroughBitmap(window, r, paint);
+  } else {
+    paint(window);
   }
-  const int saved = SaveDC(target);
-  IntersectClipRect(target, r.left, r.top, r.right, r.bottom);
-  if (erase) FillRect(target, &r, GetSysColorBrush(COLOR_BTNFACE));
-  SetBkMode(target, TRANSPARENT);
-  PaintTree(form_, target, r);
-  RestoreDC(target, saved);
-  if (bitmap) {
-    BitBlt(window, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-  }
-  if (memory) DeleteDC(memory);
   ReleaseDC(hwnd_, window);
 }
 
