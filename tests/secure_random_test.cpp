@@ -114,6 +114,19 @@ const std::string kDigits = "0123456789";
 const std::string kLower = "abcdefghijklmnopqrstuvwxyz";
 const std::string kUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
+// Runs check.operator()<K, S>(chances) for the rules with their chances
+// (one case style of each rule stands for the other).
+template <typename Check>
+void ForEachRule(Check&& check) {
+  check.template operator()<Kind::Digits, Style::Lower>(Chances(kDigits, 1.0 / 10));
+  check.template operator()<Kind::Letters, Style::Upper>(Chances(kUpper, 1.0 / 26));
+  check.template operator()<Kind::Letters, Style::Mixed>(Chances(kLower + kUpper, 1.0 / 52));
+  check.template operator()<Kind::DigitOrLetter, Style::Lower>(
+      Merge(Chances(kDigits, 1.0 / 20), Chances(kLower, 1.0 / 52)));
+  check.template operator()<Kind::DigitOrLetter, Style::Mixed>(
+      Merge(Chances(kDigits, 1.0 / 20), Chances(kLower + kUpper, 1.0 / 104)));
+}
+
 TEST(SecureDraws, EveryWordOnceGivesExactlyTheRulesChances) {
   for (std::uint16_t range : {1, 3, 520, 10000, 65535}) {
     std::uint32_t word = 0;
@@ -125,13 +138,7 @@ TEST(SecureDraws, EveryWordOnceGivesExactlyTheRulesChances) {
     EXPECT_EQ(counts.size(), range);
     for (const auto& [value, count] : counts) ASSERT_EQ(count, 65536 / range) << value;
   }
-  ExpectExactCounts<Kind::Digits, Style::Lower>(Chances(kDigits, 1.0 / 10));
-  ExpectExactCounts<Kind::Letters, Style::Upper>(Chances(kUpper, 1.0 / 26));
-  ExpectExactCounts<Kind::Letters, Style::Mixed>(Chances(kLower + kUpper, 1.0 / 52));
-  ExpectExactCounts<Kind::DigitOrLetter, Style::Lower>(
-      Merge(Chances(kDigits, 1.0 / 20), Chances(kLower, 1.0 / 52)));
-  ExpectExactCounts<Kind::DigitOrLetter, Style::Mixed>(
-      Merge(Chances(kDigits, 1.0 / 20), Chances(kLower + kUpper, 1.0 / 104)));
+  ForEachRule([]<Kind K, Style S>(const auto& chance) { ExpectExactCounts<K, S>(chance); });
 }
 
 // Keys that are the same from one test run to the next (each new, since
@@ -170,13 +177,7 @@ void ExpectChances(const std::map<char, double>& chance) {
 }
 
 TEST(SecureDraws, TwoMillionCharactersFitTheRulesChances) {
-  ExpectChances<Kind::Digits, Style::Lower>(Chances(kDigits, 1.0 / 10));
-  ExpectChances<Kind::Letters, Style::Lower>(Chances(kLower, 1.0 / 26));
-  ExpectChances<Kind::Letters, Style::Mixed>(Chances(kLower + kUpper, 1.0 / 52));
-  ExpectChances<Kind::DigitOrLetter, Style::Upper>(
-      Merge(Chances(kDigits, 1.0 / 20), Chances(kUpper, 1.0 / 52)));
-  ExpectChances<Kind::DigitOrLetter, Style::Mixed>(
-      Merge(Chances(kDigits, 1.0 / 20), Chances(kLower + kUpper, 1.0 / 104)));
+  ForEachRule([]<Kind K, Style S>(const auto& chance) { ExpectChances<K, S>(chance); });
 }
 
 // The key comes from its source on first use and again after RekeyBytes;
