@@ -39,6 +39,14 @@ void RestorePlacement(tk::Form& form, const PlacementSettings& stored) {
   }
 }
 
+RandomSource ReadRandomSource(const SecuritySettings& stored) {
+  return ReadSwitch(stored.classicGenerator) ? RandomSource::Classic : RandomSource::Secure;
+}
+
+void ReadClipboardDelay(const SecuritySettings& stored, tk::ClipboardEraser& clipboard) {
+  clipboard.SetDelay(tk::ClipboardDelayFromSetting(ReadInteger(stored.clipboardClearSeconds)));
+}
+
 void StorePlacement(const tk::Form& form, const PlacementSettings& stored) {
   const tk::Size screen = tk::App().ScreenSize();
   WriteInteger(stored.top, form.Top());

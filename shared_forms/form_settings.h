@@ -2,7 +2,9 @@
 // controls that show them, and the window's place on the screen.
 #pragma once
 
+#include "common/secure_random.h"
 #include "common/settings_table.h"
+#include "toolkit/clipboard_eraser.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/spin_edit.h"
@@ -17,6 +19,11 @@ SettingBinding Bind(const Setting& setting, tk::UpDown& arrows);    // the posit
 
 // Where it was, if the screen has the size it had then; otherwise centred.
 void RestorePlacement(tk::Form& form, const PlacementSettings& stored);
+
+// The hand-set security values: the generator to draw from, and how long a
+// copied password stays on the clipboard.
+RandomSource ReadRandomSource(const SecuritySettings& stored);
+void ReadClipboardDelay(const SecuritySettings& stored, tk::ClipboardEraser& clipboard);
 // Top, left, then the screen's height and width.
 void StorePlacement(const tk::Form& form, const PlacementSettings& stored);
 // Top first, then left. Integer division truncates toward zero, so a window

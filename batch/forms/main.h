@@ -143,9 +143,7 @@ class TFrmMain : public tk::Form {
   void ShowGeneratedPasswords();
   // Whether a run is generating or waiting for OK.
   bool RunUnderWay() const { return run_ != nullptr; }
-  // Where the passwords come from: the secure generator unless the
-  // settings ask for the classic one.
-  RandomSource PasswordSource() const { return randomSource_; }
+  // The clipboard's copies and their clearing.
   const tk::ClipboardEraser& Clipboard() const { return clipboard_; }
   // The passwords of the last run; nullptr once the window has closed.
   PasswordStore* Store() const { return store_.get(); }
@@ -166,6 +164,7 @@ class TFrmMain : public tk::Form {
   tk::Signal::Subscription hintSubscription_;
   tk::Signal::Subscription restoreSubscription_;
   std::unique_ptr<PasswordStore> store_;
+  // The secure generator unless the settings ask for the classic one.
   RandomSource randomSource_ = RandomSource::Secure;
   tk::ClipboardEraser clipboard_;
   // The file name chosen at the last save since the program started.

@@ -22,10 +22,8 @@ void TFrmMain::FormCreate() {
   SettingsLoading = true;
   LoadSettings(OptionBindings());
   CouplePasswordLengths();
-  randomSource_ = ReadSwitch(settings::Security.classicGenerator) ? RandomSource::Classic
-                                                                 : RandomSource::Secure;
-  clipboard_.SetDelay(
-      tk::ClipboardDelayFromSetting(ReadInteger(settings::Security.clipboardClearSeconds)));
+  randomSource_ = ReadRandomSource(settings::Security);
+  ReadClipboardDelay(settings::Security, clipboard_);
 
   RestorePlacement(*this, settings::Placement);
   SettingsLoading = false;

@@ -77,9 +77,7 @@ class TFrmMain : public tk::Form {
   void ChkOntopClick();
   void ComboColorClick();
 
-  // Where the passwords come from: the secure generator unless the
-  // settings ask for the classic one.
-  RandomSource PasswordSource() const { return randomSource_; }
+  // The clipboard's copies and their clearing.
   const tk::ClipboardEraser& Clipboard() const { return clipboard_; }
 
  private:
@@ -96,6 +94,7 @@ class TFrmMain : public tk::Form {
   // The application outlives this window: its hint calls back here only
   // while the window exists.
   tk::Signal::Subscription hintSubscription_;
+  // The secure generator unless the settings ask for the classic one.
   RandomSource randomSource_ = RandomSource::Secure;
   tk::ClipboardEraser clipboard_;
 };

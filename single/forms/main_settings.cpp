@@ -17,10 +17,8 @@ void TFrmMain::FormCreate() {
   if (IsFirstStart(settings::Table)) WriteDefaults();
 
   LblPwData.SetCaption("");
-  randomSource_ = ReadSwitch(settings::Security.classicGenerator) ? RandomSource::Classic
-                                                                 : RandomSource::Secure;
-  clipboard_.SetDelay(
-      tk::ClipboardDelayFromSetting(ReadInteger(settings::Security.clipboardClearSeconds)));
+  randomSource_ = ReadRandomSource(settings::Security);
+  ReadClipboardDelay(settings::Security, clipboard_);
   // Checking from code runs the click handlers: the window is on top from
   // here on, and a band stored as hidden is hidden, the window shorter.
   LoadSettings(Bindings());
