@@ -50,8 +50,9 @@ class AppPlatform {
   virtual void Minimize() = 0;
   virtual Clock::time_point Now() = 0;
   virtual Size ScreenSize() = 0;
-  // The outer size a form adds around its client area.
-  virtual Size FrameSize(const Form& form) = 0;
+  // A form's whole size on the screen, frame included: its client area
+  // scaled to the screen, and the frame around it.
+  virtual Size OuterSize(const Form& form) = 0;
   virtual void SetCursor(Cursor cursor) = 0;
   virtual char TimeSeparator() = 0;
   virtual char DecimalSeparator() = 0;
@@ -115,7 +116,7 @@ class Application {
 
   Clock::time_point Now() { return platform_->Now(); }
   Size ScreenSize() { return platform_->ScreenSize(); }
-  Size FrameSize(const Form& form) { return platform_->FrameSize(form); }
+  Size OuterSize(const Form& form) { return platform_->OuterSize(form); }
   void SetCursor(Cursor cursor) { platform_->SetCursor(cursor); }
   char TimeSeparator() { return platform_->TimeSeparator(); }
   char DecimalSeparator() { return platform_->DecimalSeparator(); }

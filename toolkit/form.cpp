@@ -67,10 +67,10 @@ void Form::SetTop(int top) {
   Changed(Change::Bounds);
 }
 
-int Form::Width() const { return ClientWidth() + App().FrameSize(*this).width; }
-int Form::Height() const { return ClientHeight() + App().FrameSize(*this).height; }
+int Form::Width() const { return App().OuterSize(*this).width; }
+int Form::Height() const { return App().OuterSize(*this).height; }
 
-void Form::SetHeight(int height) { SetClientHeight(height - App().FrameSize(*this).height); }
+void Form::SetHeight(int height) { SetClientHeight(ClientHeight() + height - Height()); }
 
 void Form::SetStayOnTop(bool onTop) {
   if (onTop == stayOnTop_) return;

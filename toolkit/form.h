@@ -62,19 +62,23 @@ class Form : public Container {
   BorderStyle GetBorderStyle() const { return borderStyle_; }
   const BorderIcons& GetBorderIcons() const { return borderIcons_; }
 
+  // The client area's size as the form describes it, at 96 dots per inch.
   int ClientWidth() const { return Bounds().width; }
   int ClientHeight() const { return Bounds().height; }
   void SetClientHeight(int height);
 
-  // Outer position and size, frame included. The frame's size comes from
-  // the platform (headless: the classic Windows metrics).
+  // Outer position and size on the screen, frame included: the position in
+  // screen pixels, the size from the platform (the client area scaled to
+  // the window's screen and the frame around it; headless the classic
+  // Windows metrics at 96 dpi).
   int Left() const { return left_; }
   int Top() const { return top_; }
   void SetLeft(int left);
   void SetTop(int top);
   int Width() const;
   int Height() const;
-  // The outer height; the client area takes the difference.
+  // The outer height; the client area takes the difference (in its own
+  // units, which are the screen's at 96 dpi).
   void SetHeight(int height);
 
   MainMenu* Menu() const { return menu_; }

@@ -4,6 +4,7 @@
 // real ones; headless there are none.
 #pragma once
 
+#include "toolkit/dpi.h"
 #include "toolkit/form.h"
 #include "toolkit/geometry.h"
 
@@ -17,8 +18,13 @@ void* NativeApplicationWindow();
 // window.
 void* NativeWindow(const Form& form);
 
-// The font's handle (an HFONT on Windows), made once and kept.
-void* NativeFont(const Font& font);
+// The dots per inch the form's window is shown at; 96 while it has none,
+// and always headless.
+int NativeDpi(const Form& form);
+
+// The font's handle (an HFONT on Windows) at the given dots per inch, made
+// once and kept.
+void* NativeFont(const Font& font, int dpi = kDesignDpi);
 
 // How often the system's default beep has sounded in this process.
 int NativeBeepCount();

@@ -197,9 +197,9 @@ TEST_F(Win32PeersTest, BorderStylesAndTheSizesTheyMake) {
     RECT outer, client;
     GetWindowRect(WindowOf(*form), &outer);
     GetClientRect(WindowOf(*form), &client);
-    const Size frame = App().FrameSize(*form);
-    EXPECT_EQ(client.right + frame.width, outer.right - outer.left) << form->Caption();
-    EXPECT_EQ(client.bottom + frame.height, outer.bottom - outer.top) << form->Caption();
+    const Size whole = App().OuterSize(*form);
+    EXPECT_EQ(whole.width, outer.right - outer.left) << form->Caption();
+    EXPECT_EQ(whole.height, outer.bottom - outer.top) << form->Caption();
     EXPECT_EQ(client.right, form->ClientWidth()) << form->Caption();
   }
 }

@@ -114,7 +114,7 @@ bool HeadlessPlatform::DeliverOne() {
   return true;
 }
 
-Size HeadlessPlatform::FrameSize(const Form& form) {
+Size HeadlessPlatform::OuterSize(const Form& form) {
   // The classic metrics: a fixed frame of 4 pixels a side and a 27-pixel
   // caption; a sizing frame one pixel wider; a 19-pixel menu bar.
   Size frame;
@@ -130,7 +130,7 @@ Size HeadlessPlatform::FrameSize(const Form& form) {
       break;
   }
   if (form.Menu()) frame.height += 19;
-  return frame;
+  return {form.ClientWidth() + frame.width, form.ClientHeight() + frame.height};
 }
 
 void HeadlessPlatform::SetCursor(Cursor cursor) {

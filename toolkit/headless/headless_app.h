@@ -27,7 +27,7 @@ class HeadlessPlatform final : public AppPlatform {
   void Minimize() override { ++minimizeCount_; }
   Clock::time_point Now() override;
   Size ScreenSize() override { return screen_; }
-  Size FrameSize(const Form& form) override;
+  Size OuterSize(const Form& form) override;
   void SetCursor(Cursor cursor) override;
   char TimeSeparator() override { return timeSeparator_; }
   char DecimalSeparator() override { return decimalSeparator_; }

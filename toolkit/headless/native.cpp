@@ -7,7 +7,8 @@ namespace tessavo::tk {
 // No windows here: the peers' records are all there is to see.
 void* NativeApplicationWindow() { return nullptr; }
 void* NativeWindow(const Form&) { return nullptr; }
-void* NativeFont(const Font&) { return nullptr; }
+int NativeDpi(const Form&) { return kDesignDpi; }
+void* NativeFont(const Font&, int) { return nullptr; }
 int NativeBeepCount() { return headless::BeepCount(); }
 
 }  // namespace tessavo::tk

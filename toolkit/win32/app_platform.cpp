@@ -173,10 +173,10 @@ class Win32Platform final : public AppPlatform {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }
 
-  Size FrameSize(const Form& form) override {
-    const WindowStyles styles = FormStyles(form);
-    RECT r{0, 0, 0, 0};
-    AdjustWindowRectEx(&r, styles.style, form.Menu() != nullptr, styles.exStyle);
+  Size OuterSize(const Form& form) override {
+    // At its window's scale, or at the system's, where it will open.
+    const auto* peer = dynamic_cast<const FormPeerWin*>(form.GetFormPeer());
+    const RECT r = FormOuterRect(form, peer ? peer->Dpi() : SystemDpi());
     return {r.right - r.left, r.bottom - r.top};
   }
 

@@ -22,10 +22,7 @@ class ColorBoxPeer final : public ChildPeer {
       : ChildPeer(form, control), box_(static_cast<ColorBox&>(control)) {
     CreateChild(WC_COMBOBOXA, "",
                 WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
-    itemHeight_ = control.Bounds().height - kEdges;
-    if (itemHeight_ < 8) itemHeight_ = 8;
-    SendMessageA(Window(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
-    SendMessageA(Window(), CB_SETITEMHEIGHT, 0, itemHeight_);
+    SetItemHeight();
     SendMessageA(Window(), CB_SETMINVISIBLE, static_cast<WPARAM>(box_.DropDownCount()), 0);
     for (const NamedColor& entry : box_.Colors())
       SendMessageA(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
@@ -34,6 +31,11 @@ class ColorBoxPeer final : public ChildPeer {
   }
 
   HWND FocusWindow() const override { return Window(); }
+
+  void DpiChanged() override {
+    SetItemHeight();  // before the new place, which counts the rows
+    ChildPeer::DpiChanged();
+  }
 
   void Command(HWND, UINT code, UINT) override {
     if (code != CBN_SELCHANGE) return;
@@ -50,17 +52,19 @@ class ColorBoxPeer final : public ChildPeer {
     const int index = static_cast<int>(item.itemID);
     if (index >= 0 && index < static_cast<int>(box_.Colors().size())) {
       const NamedColor& entry = box_.Colors()[index];
-      RECT swatch{r.left + 2, r.top + 2, r.left + 2 + kSwatchWidth, r.bottom - 2};
+      const int edge = Owner().Scale(2);
+      RECT swatch{r.left + edge, r.top + edge, r.left + edge + Owner().Scale(kSwatchWidth),
+                  r.bottom - edge};
       HBRUSH fill = CreateSolidBrush(ColorRef(entry.color));
       FillRect(dc, &swatch, fill);
       DeleteObject(fill);
       FrameRect(dc, &swatch, GetSysColorBrush(disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
-      RECT text{swatch.right + 4, r.top, r.right - 2, r.bottom};
+      RECT text{swatch.right + Owner().Scale(4), r.top, r.right - edge, r.bottom};
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(disabled   ? COLOR_GRAYTEXT
                                    : selected ? COLOR_HIGHLIGHTTEXT
                                               : COLOR_WINDOWTEXT));
-      HGDIOBJ old = SelectObject(dc, FontHandle(box_.GetFont()));
+      HGDIOBJ old = SelectObject(dc, Font());
       DrawTextA(dc, entry.name.c_str(), -1, &text,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
       SelectObject(dc, old);
@@ -84,6 +88,13 @@ class ColorBoxPeer final : public ChildPeer {
   }
 
  private:
+  void SetItemHeight() {
+    itemHeight_ = Owner().Scale(GetControl().Bounds().height - kEdges);
+    if (itemHeight_ < 8) itemHeight_ = 8;
+    SendMessageA(Window(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
+    SendMessageA(Window(), CB_SETITEMHEIGHT, 0, itemHeight_);
+  }
+
   ColorBox& box_;
   int itemHeight_ = 16;
 };

@@ -48,9 +48,16 @@ bool ChildPeer::EffectivelyVisible() const {
 }
 
 RECT ChildPeer::FormRect() const {
-  const Point origin = control_.FormOffset();
   const Rect& bounds = control_.Bounds();
-  return RECT{origin.x, origin.y, origin.x + bounds.width, origin.y + bounds.height};
+  return form_->Scale(control_.FormOffset(), {0, 0, bounds.width, bounds.height});
+}
+
+HFONT ChildPeer::Font() const { return FontHandle(control_.GetFont(), form_->Dpi()); }
+
+void ChildPeer::DpiChanged() {
+  const auto font = reinterpret_cast<WPARAM>(Font());
+  for (HWND window : windows_) SendMessageA(window, WM_SETFONT, font, FALSE);
+  Layout();
 }
 
 HWND ChildPeer::CreateChild(const char* windowClass, const std::string& text, DWORD style,
@@ -67,8 +74,7 @@ HWND ChildPeer::CreateChild(const char* windowClass, const std::string& text, DW
   if (!window) {
     throw std::runtime_error(std::string("Cannot create a window of class ") + windowClass);
   }
-  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(control_.GetFont())),
-               FALSE);
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   SetWindowSubclass(window, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   form_->Register(window, this);
   if (toolTip) form_->AddToolTip(window);
@@ -117,7 +123,7 @@ void ChildPeer::Update(Change what) {
     }
     case Change::Font: {
       // Children with an inherited font hear of it from their control.
-      const auto font = reinterpret_cast<WPARAM>(FontHandle(control_.GetFont()));
+      const auto font = reinterpret_cast<WPARAM>(Font());
       for (HWND window : windows_) SendMessageA(window, WM_SETFONT, font, TRUE);
       break;
     }
@@ -132,10 +138,7 @@ void ChildPeer::Update(Change what) {
 
 void ChildPeer::RepaintNow(Rect area, bool offScreen, bool erase) {
   if (!form_) return;
-  const Point at = control_.FormOffset();
-  const RECT r{at.x + area.left, at.y + area.top, at.x + area.left + area.width,
-               at.y + area.top + area.height};
-  form_->RepaintNow(r, offScreen, erase);
+  form_->RepaintNow(form_->Scale(control_.FormOffset(), area), offScreen, erase);
 }
 
 void ChildPeer::AskForPalette(bool onlyWhenFocused) {

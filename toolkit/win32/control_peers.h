@@ -52,8 +52,13 @@ class ChildPeer : public ControlPeer {
   // itself does not count, its window shows that for all of them.
   bool EffectivelyEnabled() const;
   bool EffectivelyVisible() const;
-  // Bounds in the form's client coordinates.
+  // Bounds in the form's client coordinates, scaled to its window's dots
+  // per inch, and the control's font at that scale.
   RECT FormRect() const;
+  HFONT Font() const;
+  // The form's window went to another scale: fonts, places and whatever
+  // else the peer sized in pixels follow.
+  virtual void DpiChanged();
 
  protected:
   // A child window of the form at the control's place, created visible

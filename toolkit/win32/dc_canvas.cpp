@@ -61,7 +61,9 @@ void DcCanvas::Draw(const Source& source, Rect dest, Rop op) {
     // the background: keep them black and white.
     const COLORREF text = SetTextColor(dc_, RGB(0, 0, 0));
     const COLORREF back = SetBkColor(dc_, RGB(255, 255, 255));
-    if (sw != dest.width || sh != dest.height) {
+    const RECT d = OnDc(dest);
+    const int dw = d.right - d.left, dh = d.bottom - d.top;
+    if (sw != dw || sh != dh) {
       if (GetDeviceCaps(dc_, BITSPIXEL) <= 8 && !source.Mono()) {
         POINT brush;
         GetBrushOrgEx(dc_, &brush);
@@ -71,8 +73,7 @@ void DcCanvas::Draw(const Source& source, Rect dest, Rop op) {
         SetStretchBltMode(dc_, source.Mono() ? WHITEONBLACK : COLORONCOLOR);
       }
     }
-    StretchBlt(dc_, origin_.x + dest.left, origin_.y + dest.top, dest.width, dest.height, memory, 0, 0, sw,
-               sh, RopCode(op));
+    StretchBlt(dc_, d.left, d.top, dw, dh, memory, 0, 0, sw, sh, RopCode(op));
     SetTextColor(dc_, text);
     SetBkColor(dc_, back);
     SelectObject(memory, old);

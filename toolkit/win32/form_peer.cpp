@@ -7,6 +7,7 @@
 #include <string>
 
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 #include "toolkit/peer_factory.h"
 #include "toolkit/win32/control_peers.h"
 #include "toolkit/win32/menu_peer.h"
@@ -60,10 +61,10 @@ WindowStyles FormStyles(const Form& form) {
   return s;
 }
 
-RECT FormOuterRect(const Form& form) {
+RECT FormOuterRect(const Form& form, int dpi) {
   const WindowStyles s = FormStyles(form);
-  RECT r{0, 0, form.ClientWidth(), form.ClientHeight()};
-  AdjustWindowRectEx(&r, s.style, form.Menu() != nullptr, s.exStyle);
+  RECT r{0, 0, ScaleToDpi(form.ClientWidth(), dpi), ScaleToDpi(form.ClientHeight(), dpi)};
+  AdjustWindowRectForDpi(r, s.style, form.Menu() != nullptr, s.exStyle, dpi);
   return RECT{form.Left(), form.Top(), form.Left() + (r.right - r.left),
               form.Top() + (r.bottom - r.top)};
 }
@@ -84,10 +85,12 @@ static void RegisterFormClass(WNDPROC proc) {
   if (!g_formAtom) throw std::runtime_error("Cannot register the form window class");
 }
 
-FormPeerWin::FormPeerWin(Form& form) : form_(form) {
+FormPeerWin::FormPeerWin(Form& form) : form_(form), dpi_(SystemDpi()) {
   RegisterFormClass(WindowProc);
   const WindowStyles s = FormStyles(form);
-  const RECT r = FormOuterRect(form);
+  // At the system's scale; a window that opens on a screen of another one
+  // is scaled again below.
+  const RECT r = FormOuterRect(form, dpi_);
   HWND owner = ApplicationWindow();
   if (FormPeerWin* ownerPeer = PeerOfForm(form.Owner())) owner = ownerPeer->Handle();
 
@@ -109,6 +112,7 @@ FormPeerWin::FormPeerWin(Form& form) : form_(form) {
   }
   if (!form.Enabled()) EnableWindow(hwnd_, FALSE);
   if (form.StayOnTop()) ApplyStayOnTop();
+  if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) ChangeDpi(dpi, nullptr);
   FitClientArea();
   if (form.Visible()) ApplyVisible();
 }
@@ -268,12 +272,39 @@ void FormPeerWin::ApplyStayOnTop() {
 std::optional<Point> FormPeerWin::PointerPosition() {
   POINT p;
   if (!GetCursorPos(&p) || !ScreenToClient(hwnd_, &p)) return std::nullopt;
-  return Point{p.x, p.y};
+  return Unscale({p.x, p.y});
+}
+
+int FormPeerWin::Scale(int value) const { return ScaleToDpi(value, dpi_); }
+
+RECT FormPeerWin::Scale(Point at, const Rect& r) const {
+  const Rect s = ScaleToDpi(Rect{at.x + r.left, at.y + r.top, r.width, r.height}, dpi_);
+  return RECT{s.left, s.top, s.left + s.width, s.top + s.height};
+}
+
+Point FormPeerWin::Unscale(Point p) const {
+  return {UnscaleFromDpi(p.x, dpi_), UnscaleFromDpi(p.y, dpi_)};
+}
+
+void FormPeerWin::ChangeDpi(int dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  // The controls first, so that the window's new size reveals them laid
+  // out already.
+  for (ChildPeer* peer : std::vector<ChildPeer*>(peers_)) peer->DpiChanged();
+  if (menuPeer_) DrawMenuBar(hwnd_);
+  const RECT r = suggested ? *suggested : FormOuterRect(form_, dpi_);
+  ++placing_;
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  --placing_;
+  FitClientArea();
+  UserPlaced();
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void FormPeerWin::ApplyBounds() {
   if (placing_ || IsIconic(hwnd_)) return;
-  const RECT r = FormOuterRect(form_);
+  const RECT r = FormOuterRect(form_, dpi_);
   ++placing_;
   SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -291,8 +322,9 @@ void FormPeerWin::UserPlaced() {
   ++placing_;
   form_.SetLeft(outer.left);
   form_.SetTop(outer.top);
-  if (client.right != form_.ClientWidth() || client.bottom != form_.ClientHeight())
-    form_.SetBounds({0, 0, client.right, client.bottom});
+  // The position is the screen's; the size is described at 96 dpi.
+  if (client.right != Scale(form_.ClientWidth()) || client.bottom != Scale(form_.ClientHeight()))
+    form_.SetBounds({0, 0, UnscaleFromDpi(client.right, dpi_), UnscaleFromDpi(client.bottom, dpi_)});
   --placing_;
 }
 
@@ -301,8 +333,8 @@ void FormPeerWin::FitClientArea() {
   // system computes; whatever the cause, the client area is what counts.
   RECT client;
   GetClientRect(hwnd_, &client);
-  const int dw = form_.ClientWidth() - client.right;
-  const int dh = form_.ClientHeight() - client.bottom;
+  const int dw = Scale(form_.ClientWidth()) - client.right;
+  const int dh = Scale(form_.ClientHeight()) - client.bottom;
   if (dw == 0 && dh == 0) return;
   RECT outer;
   GetWindowRect(hwnd_, &outer);
@@ -455,13 +487,13 @@ LRESULT FormPeerWin::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LBUTTONDOWN: {
       // Window-less controls are drawn on the form: their clicks come here.
-      const Point p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      const Point p = Unscale({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       pressed_ = form_.ControlAt(p);
       pressedValid_ = true;
       return 0;
     }
     case WM_LBUTTONUP: {
-      const Point p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      const Point p = Unscale({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       const bool same = pressedValid_ && form_.ControlAt(p) == pressed_;
       pressedValid_ = false;
       if (same) Call([this, p] { form_.UserClickAt(p); });
@@ -481,6 +513,11 @@ LRESULT FormPeerWin::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         UserPlaced();
       }
       break;
+    case WM_DPICHANGED:
+      // Moved to a screen of another scale (or the scale changed): the
+      // system suggests where the window goes and how large it is.
+      ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_MENUSELECT:
       if (menuPeer_) {
         menuPeer_->Select(reinterpret_cast<HMENU>(lParam), LOWORD(wParam), HIWORD(wParam));

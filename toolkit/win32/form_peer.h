@@ -23,8 +23,9 @@ struct WindowStyles {
   DWORD exStyle = 0;
 };
 WindowStyles FormStyles(const Form& form);
-// The outer rectangle of a form at its position for its client size.
-RECT FormOuterRect(const Form& form);
+// The outer rectangle of a form at its position for its client size, at
+// the given dots per inch.
+RECT FormOuterRect(const Form& form, int dpi);
 
 class FormPeerWin final : public FormPeer {
  public:
@@ -39,6 +40,13 @@ class FormPeerWin final : public FormPeer {
 
   Form& GetForm() const { return form_; }
   HWND Handle() const { return hwnd_; }
+
+  // The dots per inch of the screen the window is on, and the form's
+  // described 96-dpi positions and sizes at that scale.
+  int Dpi() const { return dpi_; }
+  int Scale(int value) const;
+  RECT Scale(Point at, const Rect& r) const;
+  Point Unscale(Point p) const;
 
   // The form peer of a form window or of any window inside it.
   static FormPeerWin* FromWindow(HWND hwnd);
@@ -83,6 +91,9 @@ class FormPeerWin final : public FormPeer {
   LRESULT OnNotify(NMHDR& header);
   void OnActivate(bool active);
   void ApplyBounds();
+  // Lays the form out again at a new scale, in the suggested rectangle or
+  // where it is.
+  void ChangeDpi(int dpi, const RECT* suggested);
   void ApplyStayOnTop();
   void UserPlaced();
   void ApplyVisible();
@@ -99,6 +110,7 @@ class FormPeerWin final : public FormPeer {
 
   Form& form_;
   HWND hwnd_ = nullptr;
+  int dpi_;
   bool dying_ = false;
   bool painting_ = false;  // inside our BeginPaint
   int placing_ = 0;        // inside our own moves: no report of them

@@ -20,7 +20,7 @@ class ListPeer final : public ChildPeer {
                 WS_TABSTOP | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED |
                     LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
                 WS_EX_CLIENTEDGE);
-    SendMessageA(Window(), LB_SETITEMHEIGHT, 0, list_.RowHeight());
+    SetRowHeight();
     Refresh(Change::Items);
   }
 
@@ -29,8 +29,16 @@ class ListPeer final : public ChildPeer {
   void Update(Change what) override {
     ChildPeer::Update(what);
     // A new font would make the list box measure its rows again.
-    if (what == Change::Font && Attached())
-      SendMessageA(Window(), LB_SETITEMHEIGHT, 0, list_.RowHeight());
+    if (what == Change::Font && Attached()) SetRowHeight();
+  }
+
+  void DpiChanged() override {
+    ChildPeer::DpiChanged();
+    SetRowHeight();
+  }
+
+  void SetRowHeight() {
+    SendMessageA(Window(), LB_SETITEMHEIGHT, 0, Owner().Scale(list_.RowHeight()));
   }
 
   void Command(HWND, UINT code, UINT) override {
@@ -49,7 +57,7 @@ class ListPeer final : public ChildPeer {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     const bool enabled = EffectivelyEnabled();
     const std::string text = RowText(static_cast<int>(item.itemID));
-    SelectObject(dc, FontHandle(list_.GetFont()));
+    SelectObject(dc, Font());
     SetBkColor(dc, GetSysColor(selected ? (enabled ? COLOR_HIGHLIGHT : COLOR_BTNFACE)
                                         : COLOR_WINDOW));
     SetTextColor(dc, !enabled   ? GetSysColor(COLOR_GRAYTEXT)
@@ -59,7 +67,7 @@ class ListPeer final : public ChildPeer {
     GetTextMetricsA(dc, &metrics);
     const int y = r.top + (r.bottom - r.top - metrics.tmHeight) / 2;
     // One call fills the row and writes the text.
-    ExtTextOutA(dc, r.left + 2, y, ETO_OPAQUE | ETO_CLIPPED, &r, text.data(),
+    ExtTextOutA(dc, r.left + Owner().Scale(2), y, ETO_OPAQUE | ETO_CLIPPED, &r, text.data(),
                 static_cast<UINT>(text.size()), nullptr);
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
   }

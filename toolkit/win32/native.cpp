@@ -22,7 +22,12 @@ void* NativeWindow(const Form& form) {
   return peer ? peer->Handle() : nullptr;
 }
 
-void* NativeFont(const Font& font) { return win32::FontHandle(font); }
+int NativeDpi(const Form& form) {
+  win32::FormPeerWin* peer = PeerOf(form);
+  return peer ? peer->Dpi() : kDesignDpi;
+}
+
+void* NativeFont(const Font& font, int dpi) { return win32::FontHandle(font, dpi); }
 
 int NativeBeepCount() { return win32::BeepCount(); }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "toolkit/controls.h"
+#include "toolkit/dpi.h"
 #include "toolkit/picture_controls.h"
 #include "toolkit/win32/control_peers.h"
 #include "toolkit/win32/dc_canvas.h"
@@ -54,6 +55,8 @@ class PaintedPeer final : public ChildPeer {
 
   bool IsPainted() const override { return true; }
 
+  void DpiChanged() override { Update(Change::Font); }
+
   void Update(Change what) override {
     if (!Attached()) return;
     // A control that draws itself has drawn its new frame already.
@@ -82,9 +85,15 @@ class PaintedPeer final : public ChildPeer {
   void Paint(HDC dc) override {
     if (selfPainted_) {
       // Within its own bounds, as for any control.
+      // Its picture pixel for pixel, blown up by a whole multiple and
+      // centred in the control's scaled place.
       const RECT r = FormRect();
       IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-      DcCanvas canvas(dc, {r.left, r.top});
+      const int multiple = PictureMultiple(Owner().Dpi());
+      const Rect& bounds = GetControl().Bounds();
+      const Point origin{r.left + (r.right - r.left - bounds.width * multiple) / 2,
+                         r.top + (r.bottom - r.top - bounds.height * multiple) / 2};
+      DcCanvas canvas(dc, origin, multiple);
       GetControl().Paint(canvas);
       return;
     }
@@ -97,7 +106,7 @@ class PaintedPeer final : public ChildPeer {
         break;
       case ControlKind::Bevel: {
         RECT r = FormRect();
-        r.bottom = r.top + 2;
+        r.bottom = r.top + 2;  // the etched line, as thin at any scale
         DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
         break;
       }
@@ -124,23 +133,29 @@ class PaintedPeer final : public ChildPeer {
     auto& label = static_cast<Label&>(GetControl());
     if (!label.AutoSize()) return false;
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontHandle(label.GetFont()));
+    HGDIOBJ old = SelectObject(dc, Font());
     RECT text{0, 0, 0, 0};
     DrawTextA(dc, label.Caption().c_str(), -1, &text, DT_CALCRECT | DT_EXPANDTABS);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    const int extra = label.Shadow() ? 1 : 0;
+    // Measured on the screen; the control's size is the described one
+    // that holds it at this scale.
+    const int extra = label.Shadow() ? Owner().Scale(1) : 0;
+    const Point at = label.FormOffset();
+    const int dpi = Owner().Dpi();
     Rect bounds = label.Bounds();
-    if (bounds.width == text.right + extra && bounds.height == text.bottom + extra) return false;
-    bounds.width = text.right + extra;
-    bounds.height = text.bottom + extra;
+    const int width = UnscaleExtent(at.x, text.right + extra, dpi);
+    const int height = UnscaleExtent(at.y, text.bottom + extra, dpi);
+    if (bounds.width == width && bounds.height == height) return false;
+    bounds.width = width;
+    bounds.height = height;
     label.SetBounds(bounds);
     return true;
   }
 
   void PaintLabel(HDC dc) {
     const auto& label = static_cast<const Label&>(GetControl());
-    SelectObject(dc, FontHandle(label.GetFont()));
+    SelectObject(dc, Font());
     RECT r = FormRect();
     const UINT align = label.Align() == TextAlign::Center  ? DT_CENTER
                        : label.Align() == TextAlign::Right ? DT_RIGHT
@@ -149,8 +164,9 @@ class PaintedPeer final : public ChildPeer {
     if (label.Raised()) {
       // Embossed: a light copy up and left, a dark one down and right.
       RECT light = r, dark = r;
-      OffsetRect(&light, -1, -1);
-      OffsetRect(&dark, 1, 1);
+      const int step = Owner().Scale(1);
+      OffsetRect(&light, -step, -step);
+      OffsetRect(&dark, step, step);
       SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
       DrawTextA(dc, label.Caption().c_str(), -1, &light, format);
       SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
@@ -158,7 +174,7 @@ class PaintedPeer final : public ChildPeer {
     }
     if (label.Shadow()) {
       RECT shadow = r;
-      OffsetRect(&shadow, 1, 1);
+      OffsetRect(&shadow, Owner().Scale(1), Owner().Scale(1));
       SetTextColor(dc, ColorRef(label.ShadowColor()));
       DrawTextA(dc, label.Caption().c_str(), -1, &shadow, format);
     }
@@ -170,16 +186,16 @@ class PaintedPeer final : public ChildPeer {
     const auto& panel = static_cast<const Panel&>(GetControl());
     RECT r = FormRect();
     DrawBevel(dc, r, panel.Outer());
-    InflateRect(&r, -panel.BorderWidth(), -panel.BorderWidth());
+    InflateRect(&r, -Owner().Scale(panel.BorderWidth()), -Owner().Scale(panel.BorderWidth()));
     DrawBevel(dc, r, panel.Inner());
     if (panel.Caption().empty()) return;
-    SelectObject(dc, FontHandle(panel.GetFont()));
+    SelectObject(dc, Font());
     SetTextColor(dc, TextColor(*this));
     // Panels show values (counts, passwords): an ampersand is shown as it is.
     const UINT align = panel.Alignment() < 0 ? DT_LEFT : panel.Alignment() > 0 ? DT_RIGHT
                                                                                 : DT_CENTER;
-    if (panel.Alignment() < 0) r.left += panel.Margin();
-    if (panel.Alignment() > 0) r.right -= panel.Margin();
+    if (panel.Alignment() < 0) r.left += Owner().Scale(panel.Margin());
+    if (panel.Alignment() > 0) r.right -= Owner().Scale(panel.Margin());
     DrawTextA(dc, panel.Caption().c_str(), -1, &r,
               align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
   }
@@ -187,17 +203,20 @@ class PaintedPeer final : public ChildPeer {
   void PaintIcon(HDC dc) {
     const auto* image = dynamic_cast<const IconImage*>(&GetControl());
     if (!image) return;
+    // The icon's own size, or a whole multiple of it, centred in its
+    // scaled place: an icon stretched by half would be blurred.
     const RECT r = FormRect();
-    const int size = r.right - r.left;
+    const int size = image->Bounds().width * PictureMultiple(Owner().Dpi());
     HICON icon = static_cast<HICON>(
         LoadImageA(Instance(), image->Icon().c_str(), IMAGE_ICON, size, size, LR_SHARED));
     if (!icon) icon = ProgramIcon(size <= 16);
-    DrawIconEx(dc, r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2,
+               icon, size, size, 0, nullptr, DI_NORMAL);
   }
 
   void PaintGroupBox(HDC dc) {
     const auto& box = static_cast<const GroupBox&>(GetControl());
-    SelectObject(dc, FontHandle(box.GetFont()));
+    SelectObject(dc, Font());
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
     RECT r = FormRect();
@@ -208,10 +227,12 @@ class PaintedPeer final : public ChildPeer {
     RECT text{0, 0, 0, 0};
     DrawTextA(dc, box.Caption().c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
     // The caption interrupts the top edge.
-    RECT gap{r.left + 6, r.top, r.left + 6 + text.right + 4, r.top + metrics.tmHeight};
-    if (gap.right > r.right - 2) gap.right = r.right - 2;
+    const int indent = Owner().Scale(6), space = Owner().Scale(2);
+    RECT gap{r.left + indent, r.top, r.left + indent + text.right + 2 * space,
+             r.top + metrics.tmHeight};
+    if (gap.right > r.right - space) gap.right = r.right - space;
     FillRect(dc, &gap, GetSysColorBrush(COLOR_BTNFACE));
-    RECT caption{gap.left + 2, gap.top, gap.right, gap.bottom};
+    RECT caption{gap.left + space, gap.top, gap.right, gap.bottom};
     SetTextColor(dc, TextColor(*this));
     DrawTextA(dc, box.Caption().c_str(), -1, &caption, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
   }

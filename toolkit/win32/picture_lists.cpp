@@ -16,7 +16,7 @@ HBITMAP LoadPicture(const std::string& name) {
 // Adds one picture of the list's size; the pixel in its lower left corner
 // is the transparent colour. A missing picture adds a blank one, so that
 // the indexes stay in step with the buttons.
-void AddPicture(HIMAGELIST list, HBITMAP picture, int width, int height) {
+void AddPicture(HIMAGELIST list, HBITMAP picture, int width, int height, int multiple) {
   HDC screen = GetDC(nullptr);
   HDC target = CreateCompatibleDC(screen);
   HBITMAP image = CreateCompatibleBitmap(screen, width, height);
@@ -32,7 +32,10 @@ void AddPicture(HIMAGELIST list, HBITMAP picture, int width, int height) {
     RECT all{0, 0, width, height};
     FillRect(target, &all, fill);
     DeleteObject(fill);
-    BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    // Nearest neighbour: blown up by a whole multiple, never blurred.
+    SetStretchBltMode(target, COLORONCOLOR);
+    StretchBlt(target, 0, 0, info.bmWidth * multiple, info.bmHeight * multiple, source, 0, 0,
+               info.bmWidth, info.bmHeight, SRCCOPY);
     SelectObject(source, oldSource);
     DeleteDC(source);
   } else {
@@ -63,7 +66,7 @@ PictureLists::~PictureLists() {
   if (disabled) ImageList_Destroy(disabled);
 }
 
-PictureLists BuildPictureLists(const std::vector<std::string>& pictures) {
+PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int multiple) {
   std::vector<HBITMAP> normal, greyed;
   for (const std::string& picture : pictures) {
     normal.push_back(LoadPicture(picture));
@@ -78,12 +81,14 @@ PictureLists BuildPictureLists(const std::vector<std::string>& pictures) {
       break;
     }
   }
+  lists.width *= multiple;
+  lists.height *= multiple;
   const int count = static_cast<int>(normal.size());
   lists.normal = ImageList_Create(lists.width, lists.height, ILC_COLOR24 | ILC_MASK, count, 1);
   lists.disabled = ImageList_Create(lists.width, lists.height, ILC_COLOR24 | ILC_MASK, count, 1);
   for (int i = 0; i < count; ++i) {
-    AddPicture(lists.normal, normal[i], lists.width, lists.height);
-    AddPicture(lists.disabled, greyed[i], lists.width, lists.height);
+    AddPicture(lists.normal, normal[i], lists.width, lists.height, multiple);
+    AddPicture(lists.disabled, greyed[i], lists.width, lists.height, multiple);
     if (normal[i]) DeleteObject(normal[i]);
     if (greyed[i]) DeleteObject(greyed[i]);
   }

@@ -25,7 +25,8 @@ struct PictureLists {
 };
 
 // One entry per name, in order; a missing or empty picture is blank, so
-// the indexes stay in step. The size is that of the first picture there is.
-PictureLists BuildPictureLists(const std::vector<std::string>& pictures);
+// the indexes stay in step. The size is that of the first picture there
+// is, times multiple: each pixel becomes a square of multiple pixels.
+PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int multiple);
 
 }  // namespace tessavo::tk::win32

@@ -80,7 +80,8 @@ class ComboPeer final : public ChildPeer {
   void Layout() override {
     // The window's height includes the list that drops down.
     const RECT r = FormRect();
-    MoveWindow(Window(), r.left, r.top, r.right - r.left, r.bottom - r.top + 200, TRUE);
+    MoveWindow(Window(), r.left, r.top, r.right - r.left, r.bottom - r.top + Owner().Scale(200),
+               TRUE);
   }
 
   void Refresh(Change what) override {

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "toolkit/browse_edit.h"
+#include "toolkit/dpi.h"
 #include "toolkit/picture_controls.h"
 #include "toolkit/win32/control_peers.h"
 #include "toolkit/win32/picture_lists.h"
@@ -25,14 +26,8 @@ class SpeedButtonPeer final : public ChildPeer {
                                CCS_NOPARENTALIGN | TBSTYLE_TRANSPARENT,
                            0, false);
     SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    images_ = BuildPictureLists({button_.Picture()});
-    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.normal));
-    SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.disabled));
-    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(images_.width, images_.height));
-    const Rect& b = control.Bounds();
-    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(b.width, b.height));
     SendMessageA(bar, TB_SETINDENT, 0, 0);
-    SendMessageA(bar, TB_SETPADDING, 0, MAKELONG(b.width - images_.width, b.height - images_.height));
+    SetPicture();
     TBBUTTON tb{};
     tb.iBitmap = 0;
     tb.idCommand = kButtonId;
@@ -59,6 +54,11 @@ class SpeedButtonPeer final : public ChildPeer {
     SendMessageA(Window(), TB_ENABLEBUTTON, kButtonId, MAKELONG(EffectivelyEnabled(), 0));
   }
 
+  void DpiChanged() override {
+    ChildPeer::DpiChanged();
+    SetPicture();
+  }
+
   void Command(HWND, UINT, UINT id) override {
     if (id == kButtonId) Call([this] { button_.UserClick(); });
   }
@@ -71,6 +71,21 @@ class SpeedButtonPeer final : public ChildPeer {
   }
 
  private:
+  // The picture and the button's size at the form's scale.
+  void SetPicture() {
+    HWND bar = Window();
+    PictureLists fresh =
+        BuildPictureLists({button_.Picture()}, PictureMultiple(Owner().Dpi()));
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.normal));
+    SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.disabled));
+    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(fresh.width, fresh.height));
+    images_ = std::move(fresh);
+    const RECT r = FormRect();
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(width, height));
+    SendMessageA(bar, TB_SETPADDING, 0, MAKELONG(width - images_.width, height - images_.height));
+  }
+
   SpeedButton& button_;
   PictureLists images_;
   HWND toolTip_ = nullptr;
@@ -91,7 +106,8 @@ class BrowseEditPeer final : public ChildPeer {
     const bool hasPicture = !name.empty() && FindResourceA(Instance(), name.c_str(), RT_BITMAP);
     button_ = CreateChild(WC_BUTTONA, hasPicture ? "" : "...", BS_PUSHBUTTON);
     if (hasPicture) {
-      images_ = BuildPictureLists({name, name, name, name + "_DISABLED", name, name});
+      images_ = BuildPictureLists({name, name, name, name + "_DISABLED", name, name},
+                                  PictureMultiple(form.Dpi()));
       BUTTON_IMAGELIST list{images_.normal, {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_CENTER};
       SendMessageA(button_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
     }

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "toolkit/controls.h"
+#include "toolkit/dpi.h"
 #include "toolkit/win32/control_peers.h"
 #include "toolkit/win32/picture_lists.h"
 #include "toolkit/win32/win32_util.h"
@@ -22,29 +23,7 @@ class ToolBarPeer final : public ChildPeer {
                                CCS_NOPARENTALIGN,
                            0, false);
     SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    BuildImages();
-    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.normal));
-    SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.disabled));
-    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(images_.width, images_.height));
-    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(bar_.ButtonWidth(), bar_.ButtonHeight()));
-
-    std::vector<TBBUTTON> buttons;
-    int image = 0;
-    for (std::size_t i = 0; i < bar_.Buttons().size(); ++i) {
-      const ToolBar::ToolButton& button = *bar_.Buttons()[i];
-      TBBUTTON b{};
-      if (button.IsSeparator()) {
-        b.iBitmap = button.Width();  // a separator's width
-        b.fsStyle = BTNS_SEP;
-      } else {
-        b.iBitmap = image++;
-        b.idCommand = static_cast<int>(i) + 1;
-        b.fsState = button.Enabled() ? TBSTATE_ENABLED : 0;
-        b.fsStyle = BTNS_BUTTON;
-      }
-      buttons.push_back(b);
-    }
-    SendMessageA(bar, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    AddButtons();
     toolTip_ = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
     if (toolTip_) Owner().Register(toolTip_, this);
   }
@@ -71,6 +50,14 @@ class ToolBarPeer final : public ChildPeer {
     }
   }
 
+  void DpiChanged() override {
+    ChildPeer::DpiChanged();
+    // Pictures, button sizes and separator widths are all in pixels.
+    while (SendMessageA(Window(), TB_BUTTONCOUNT, 0, 0) > 0)
+      SendMessageA(Window(), TB_DELETEBUTTON, 0, 0);
+    AddButtons();
+  }
+
   void Command(HWND, UINT, UINT id) override {
     if (ToolBar::ToolButton* button = ButtonById(id)) Call([button] { button->UserClick(); });
   }
@@ -92,12 +79,39 @@ class ToolBarPeer final : public ChildPeer {
     return button->IsSeparator() ? nullptr : button;
   }
 
-  void BuildImages() {
+  // The pictures and buttons at the form's scale.
+  void AddButtons() {
+    HWND bar = Window();
     std::vector<std::string> pictures;
     for (const auto& button : bar_.Buttons()) {
       if (!button->IsSeparator()) pictures.push_back(button->Picture());
     }
-    images_ = BuildPictureLists(pictures);
+    // The lists the bar showed until now go when `fresh` does.
+    PictureLists fresh = BuildPictureLists(pictures, PictureMultiple(Owner().Dpi()));
+    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.normal));
+    SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.disabled));
+    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(fresh.width, fresh.height));
+    images_ = std::move(fresh);
+    SendMessageA(bar, TB_SETBUTTONSIZE, 0,
+                 MAKELONG(Owner().Scale(bar_.ButtonWidth()), Owner().Scale(bar_.ButtonHeight())));
+
+    std::vector<TBBUTTON> buttons;
+    int image = 0;
+    for (std::size_t i = 0; i < bar_.Buttons().size(); ++i) {
+      const ToolBar::ToolButton& button = *bar_.Buttons()[i];
+      TBBUTTON b{};
+      if (button.IsSeparator()) {
+        b.iBitmap = Owner().Scale(button.Width());  // a separator's width
+        b.fsStyle = BTNS_SEP;
+      } else {
+        b.iBitmap = image++;
+        b.idCommand = static_cast<int>(i) + 1;
+        b.fsState = button.Enabled() ? TBSTATE_ENABLED : 0;
+        b.fsStyle = BTNS_BUTTON;
+      }
+      buttons.push_back(b);
+    }
+    SendMessageA(bar, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   }
 
   ToolBar& bar_;

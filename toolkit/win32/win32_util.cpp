@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 
 namespace tessavo::tk::win32 {
 
@@ -21,6 +22,7 @@ void InitControls() {
     INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX),
                               ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
                                   ICC_UPDOWN_CLASS | ICC_TAB_CLASSES};
+    DeclareDpiAwareness();
     return InitCommonControlsEx(&init) != FALSE;
   }();
   (void)done;
@@ -36,16 +38,16 @@ bool Call(const std::function<void()>& fn) noexcept {
   }
 }
 
-HFONT FontHandle(const Font& font) {
-  using Key = std::tuple<std::string, int, bool, bool, bool>;
+HFONT FontHandle(const Font& font, int dpi) {
+  using Key = std::tuple<std::string, int, bool, bool, bool, int>;
   static std::map<Key, HFONT> cache;
-  const Key key{font.name, font.height, font.bold, font.italic, font.underline};
+  const Key key{font.name, font.height, font.bold, font.italic, font.underline, dpi};
   if (auto it = cache.find(key); it != cache.end()) return it->second;
 
   LOGFONTA lf{};
   // Negative: the character height without internal leading, which is
   // what a size in points describes.
-  lf.lfHeight = -font.height;
+  lf.lfHeight = -ScaleFontHeight(font.height, dpi);
   lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = font.italic;
   lf.lfUnderline = font.underline;
@@ -59,6 +61,71 @@ HFONT FontHandle(const Font& font) {
   if (!handle) handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   cache.emplace(key, handle);
   return handle;
+}
+
+namespace {
+
+// The functions of Windows 10 (1607 and 1703), looked up once: the programs
+// also start on older Windows.
+struct DpiFunctions {
+  UINT(WINAPI* dpiForWindow)(HWND) = nullptr;
+  UINT(WINAPI* dpiForSystem)() = nullptr;
+  BOOL(WINAPI* adjustForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+  BOOL(WINAPI* setAwarenessContext)(HANDLE) = nullptr;
+};
+
+template <typename F>
+void Find(HMODULE module, const char* name, F& target) {
+  target = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const DpiFunctions& Dpi() {
+  static const DpiFunctions functions = [] {
+    DpiFunctions f;
+    if (HMODULE user = GetModuleHandleA("user32.dll")) {
+      Find(user, "GetDpiForWindow", f.dpiForWindow);
+      Find(user, "GetDpiForSystem", f.dpiForSystem);
+      Find(user, "AdjustWindowRectExForDpi", f.adjustForDpi);
+      Find(user, "SetProcessDpiAwarenessContext", f.setAwarenessContext);
+    }
+    return f;
+  }();
+  return functions;
+}
+
+}  // namespace
+
+void DeclareDpiAwareness() {
+  static const bool done = [] {
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2; refused (harmlessly)
+    // when the manifest has declared it already.
+    if (Dpi().setAwarenessContext &&
+        Dpi().setAwarenessContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) {
+      return true;
+    }
+    return SetProcessDPIAware() != FALSE;
+  }();
+  (void)done;
+}
+
+int SystemDpi() {
+  if (Dpi().dpiForSystem) return static_cast<int>(Dpi().dpiForSystem());
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDesignDpi;
+}
+
+int WindowDpi(HWND hwnd) {
+  const UINT dpi = Dpi().dpiForWindow && hwnd ? Dpi().dpiForWindow(hwnd) : 0;
+  return dpi ? static_cast<int>(dpi) : SystemDpi();
+}
+
+void AdjustWindowRectForDpi(RECT& r, DWORD style, bool menu, DWORD exStyle, int dpi) {
+  if (!Dpi().adjustForDpi ||
+      !Dpi().adjustForDpi(&r, style, menu, exStyle, static_cast<UINT>(dpi))) {
+    AdjustWindowRectEx(&r, style, menu, exStyle);
+  }
 }
 
 COLORREF ColorRef(Color color) {

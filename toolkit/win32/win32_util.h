@@ -29,9 +29,19 @@ void InitControls();
 // returned normally.
 bool Call(const std::function<void()>& fn) noexcept;
 
-// Font handles live as long as the program; a form uses a handful.
-HFONT FontHandle(const Font& font);
+// Font handles live as long as the program; a form uses a handful. The
+// font's height is scaled to dpi.
+HFONT FontHandle(const Font& font, int dpi);
 COLORREF ColorRef(Color color);
+
+// Display scaling. The process is per-monitor aware (its manifest says so;
+// DeclareDpiAwareness asks again where no manifest did). Windows before
+// 10 know only the system's dots per inch, which is then every window's.
+void DeclareDpiAwareness();
+int SystemDpi();
+int WindowDpi(HWND hwnd);
+// AdjustWindowRectEx with the frame, caption and menu bar at dpi.
+void AdjustWindowRectForDpi(RECT& r, DWORD style, bool menu, DWORD exStyle, int dpi);
 
 // The program's own icon (the first icon group of the executable), or
 // the stock application icon when it has none.
