@@ -64,8 +64,13 @@ constexpr int ScaleFontHeight(int height, int dpi) {
 }
 
 // Pixel pictures (tool-bar buttons, icons, the animation) are drawn pixel
-// for pixel, blown up by the largest whole multiple that does not make
-// them larger than their scaled place: 1 up to 191 dpi, 2 from 192.
-constexpr int PictureMultiple(int dpi) { return dpi < 2 * kDesignDpi ? 1 : dpi / kDesignDpi; }
+// for pixel, blown up by the whole multiple nearest to the scale (halves
+// up: 2 at 150 %), but no larger than their room holds, and at least 1.
+constexpr int PictureMultiple(int dpi, int size, int room) {
+  const int nearest = (dpi + kDesignDpi / 2) / kDesignDpi;
+  const int fits = size > 0 ? room / size : nearest;
+  const int multiple = nearest < fits ? nearest : fits;
+  return multiple > 1 ? multiple : 1;
+}
 
 }  // namespace tessavo::tk

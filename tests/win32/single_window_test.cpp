@@ -160,6 +160,52 @@ TEST_F(SingleWindow, StartsAsAFixedDialogFrameWithItsNativeControls) {
   EXPECT_FALSE(SendMessageA(copy, TB_ISBUTTONENABLED, 1, 0));
 }
 
+TEST_F(SingleWindow, AMoveToAScreenOfAnotherScaleLaysItOutAgainWhereTheSystemSays) {
+  TFrmMain& form = Open();
+  HWND hwnd = FormWindow(form);
+  HWND length = NativeOf(form, form.TxtLength, "Edit");
+  ASSERT_NE(length, nullptr);
+  RECT outerAt96;
+  GetWindowRect(hwnd, &outerAt96);
+  const RECT lengthAt96 = RectInForm(hwnd, length);
+  const auto fontHeight = [length] {
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(length, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+  };
+  const auto scaled = [](const RECT& r) {
+    return RECT{tk::ScaleToDpi(r.left, 144), tk::ScaleToDpi(r.top, 144),
+                tk::ScaleToDpi(r.right, 144), tk::ScaleToDpi(r.bottom, 144)};
+  };
+
+  // The system's suggestion; its size is the system's guess, the client
+  // area is the form's, scaled.
+  RECT suggested{40, 30, 40 + 600, 30 + 330};
+  SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT outer, client;
+  GetWindowRect(hwnd, &outer);
+  GetClientRect(hwnd, &client);
+  EXPECT_EQ(outer.left, 40);
+  EXPECT_EQ(outer.top, 30);
+  EXPECT_EQ(client.right, 561);   // 374 at 150 %
+  EXPECT_EQ(client.bottom, 260);  // 173
+  EXPECT_EQ(RectInForm(hwnd, length), scaled(lengthAt96));
+  EXPECT_EQ(fontHeight(), -16);  // 8 points at 144 dpi
+  // The stored place is where the window is; the layout stays described.
+  EXPECT_EQ(form.Left(), 40);
+  EXPECT_EQ(form.Top(), 30);
+  EXPECT_EQ(form.ClientWidth(), 374);
+  EXPECT_EQ(form.TxtLength.Bounds(), (tk::Rect{10, 24, 97, 21}));
+
+  SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&outerAt96));
+  GetWindowRect(hwnd, &outer);
+  GetClientRect(hwnd, &client);
+  EXPECT_EQ(outer, outerAt96);
+  EXPECT_EQ(client, (RECT{0, 0, 374, 173}));
+  EXPECT_EQ(RectInForm(hwnd, length), lengthAt96);
+  EXPECT_EQ(fontHeight(), -11);
+}
+
 TEST_F(SingleWindow, TheArrowsAndTheArrowKeysStepTheLength) {
   TFrmMain& form = Open();
   HWND arrows = NativeOf(form, form.UpDownLength, UPDOWN_CLASSA);

@@ -34,9 +34,13 @@ inline std::string TextOf(HWND hwnd) {
   return text;
 }
 
+// The middle of a control on its form's window, at the window's scale.
 inline POINT CentreOf(const tk::Control& control) {
   const tk::Point origin = control.FormOffset();
-  return {origin.x + control.Bounds().width / 2, origin.y + control.Bounds().height / 2};
+  const tk::Form* form = control.OwnerForm();
+  const int dpi = form ? tk::NativeDpi(*form) : tk::kDesignDpi;
+  return {tk::ScaleToDpi(origin.x + control.Bounds().width / 2, dpi),
+          tk::ScaleToDpi(origin.y + control.Bounds().height / 2, dpi)};
 }
 
 // The form's child window of a class that covers the middle of a control.

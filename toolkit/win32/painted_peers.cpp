@@ -4,6 +4,8 @@
 // area again.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "toolkit/controls.h"
 #include "toolkit/dpi.h"
 #include "toolkit/picture_controls.h"
@@ -89,8 +91,10 @@ class PaintedPeer final : public ChildPeer {
       // centred in the control's scaled place.
       const RECT r = FormRect();
       IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-      const int multiple = PictureMultiple(Owner().Dpi());
       const Rect& bounds = GetControl().Bounds();
+      const int multiple =
+          std::min(PictureMultiple(Owner().Dpi(), bounds.width, r.right - r.left),
+                   PictureMultiple(Owner().Dpi(), bounds.height, r.bottom - r.top));
       const Point origin{r.left + (r.right - r.left - bounds.width * multiple) / 2,
                          r.top + (r.bottom - r.top - bounds.height * multiple) / 2};
       DcCanvas canvas(dc, origin, multiple);
@@ -206,7 +210,8 @@ class PaintedPeer final : public ChildPeer {
     // The icon's own size, or a whole multiple of it, centred in its
     // scaled place: an icon stretched by half would be blurred.
     const RECT r = FormRect();
-    const int size = image->Bounds().width * PictureMultiple(Owner().Dpi());
+    const int described = image->Bounds().width;
+    const int size = described * PictureMultiple(Owner().Dpi(), described, r.right - r.left);
     HICON icon = static_cast<HICON>(
         LoadImageA(Instance(), image->Icon().c_str(), IMAGE_ICON, size, size, LR_SHARED));
     if (!icon) icon = ProgramIcon(size <= 16);

@@ -1,7 +1,9 @@
 #include "toolkit/win32/picture_lists.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "toolkit/dpi.h"
 #include "toolkit/win32/win32_util.h"
 
 namespace tessavo::tk::win32 {
@@ -66,7 +68,7 @@ PictureLists::~PictureLists() {
   if (disabled) ImageList_Destroy(disabled);
 }
 
-PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int multiple) {
+PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int dpi, SIZE room) {
   std::vector<HBITMAP> normal, greyed;
   for (const std::string& picture : pictures) {
     normal.push_back(LoadPicture(picture));
@@ -81,6 +83,8 @@ PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int mul
       break;
     }
   }
+  const int multiple = std::min(PictureMultiple(dpi, lists.width, room.cx),
+                                PictureMultiple(dpi, lists.height, room.cy));
   lists.width *= multiple;
   lists.height *= multiple;
   const int count = static_cast<int>(normal.size());

@@ -24,9 +24,13 @@ struct PictureLists {
   int height = 16;
 };
 
+// The room a button leaves its picture: its size less its edges.
+inline constexpr int kButtonChrome = 6;
+
 // One entry per name, in order; a missing or empty picture is blank, so
 // the indexes stay in step. The size is that of the first picture there
-// is, times multiple: each pixel becomes a square of multiple pixels.
-PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int multiple);
+// is, blown up for dpi by a whole multiple that the room (width, height)
+// holds: each pixel becomes a square of pixels.
+PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int dpi, SIZE room);
 
 }  // namespace tessavo::tk::win32

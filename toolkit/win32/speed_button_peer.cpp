@@ -74,14 +74,14 @@ class SpeedButtonPeer final : public ChildPeer {
   // The picture and the button's size at the form's scale.
   void SetPicture() {
     HWND bar = Window();
-    PictureLists fresh =
-        BuildPictureLists({button_.Picture()}, PictureMultiple(Owner().Dpi()));
+    const RECT r = FormRect();
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    PictureLists fresh = BuildPictureLists({button_.Picture()}, Owner().Dpi(),
+                                           {width - kButtonChrome, height - kButtonChrome});
     SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.normal));
     SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.disabled));
     SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(fresh.width, fresh.height));
     images_ = std::move(fresh);
-    const RECT r = FormRect();
-    const int width = r.right - r.left, height = r.bottom - r.top;
     SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(width, height));
     SendMessageA(bar, TB_SETPADDING, 0, MAKELONG(width - images_.width, height - images_.height));
   }
@@ -106,8 +106,10 @@ class BrowseEditPeer final : public ChildPeer {
     const bool hasPicture = !name.empty() && FindResourceA(Instance(), name.c_str(), RT_BITMAP);
     button_ = CreateChild(WC_BUTTONA, hasPicture ? "" : "...", BS_PUSHBUTTON);
     if (hasPicture) {
-      images_ = BuildPictureLists({name, name, name, name + "_DISABLED", name, name},
-                                  PictureMultiple(form.Dpi()));
+      const RECT r = FormRect();
+      const LONG room = r.bottom - r.top - kButtonChrome;  // the button is square
+      images_ = BuildPictureLists({name, name, name, name + "_DISABLED", name, name}, form.Dpi(),
+                                  {room, room});
       BUTTON_IMAGELIST list{images_.normal, {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_CENTER};
       SendMessageA(button_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
     }

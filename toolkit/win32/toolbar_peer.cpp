@@ -87,13 +87,15 @@ class ToolBarPeer final : public ChildPeer {
       if (!button->IsSeparator()) pictures.push_back(button->Picture());
     }
     // The lists the bar showed until now go when `fresh` does.
-    PictureLists fresh = BuildPictureLists(pictures, PictureMultiple(Owner().Dpi()));
+    const SIZE button{Owner().Scale(bar_.ButtonWidth()), Owner().Scale(bar_.ButtonHeight())};
+    PictureLists fresh =
+        BuildPictureLists(pictures, Owner().Dpi(),
+                          {button.cx - kButtonChrome, button.cy - kButtonChrome});
     SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.normal));
     SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.disabled));
     SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(fresh.width, fresh.height));
     images_ = std::move(fresh);
-    SendMessageA(bar, TB_SETBUTTONSIZE, 0,
-                 MAKELONG(Owner().Scale(bar_.ButtonWidth()), Owner().Scale(bar_.ButtonHeight())));
+    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(button.cx, button.cy));
 
     std::vector<TBBUTTON> buttons;
     int image = 0;
