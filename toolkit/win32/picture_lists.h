@@ -24,8 +24,9 @@ struct PictureLists {
   int height = 16;
 };
 
-// The room a button leaves its picture: its size less its edges.
-inline constexpr int kButtonChrome = 6;
+// The room a flat button leaves its picture: its size less its edges and
+// the pressed picture's offset.
+inline constexpr int kButtonChrome = 4;
 
 // One entry per name, in order; a missing or empty picture is blank, so
 // the indexes stay in step. The size is that of the first picture there
