@@ -87,7 +87,7 @@ TFrmMain::TFrmMain()
                              .caption = "Always On Top",
                              .hint = "|Make window always visible",
                              .tabOrder = 5}),
-      ChkStartupGen(&PnlOptions, {.bounds = {10, 82, 161, 17},
+      ChkStartupGen(&PnlOptions, {.bounds = {10, 82, 166, 17},
                                   .caption = "Generate password on startup",
                                   .tabOrder = 6}),
       ChkAutoClip(&PnlOptions, {.bounds = {267, 82, 90, 17},
