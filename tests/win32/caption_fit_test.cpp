@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -207,10 +206,8 @@ void ExpectCaptionsFit(const char* window, const tk::Form& form, const tk::Conta
   }
 }
 
-// The scale asked for with --dpi=N, and what tells a child started at it
-// where to report that it has taken it.
+// The scale asked for with --dpi=N.
 int requestedDpi = tk::kDesignDpi;
-constexpr const char* kChildVariable = "TESSAVO_DPI_CHILD";
 
 TEST(CaptionFit, EveryCaptionOfEveryWindowFitsItsControl) {
   for (const char* key : kRootKeys) RegDeleteTreeA(HKEY_CURRENT_USER, key);
@@ -233,9 +230,9 @@ TEST(CaptionFit, EveryCaptionOfEveryWindowFitsItsControl) {
   for (const char* key : kRootKeys) RegDeleteTreeA(HKEY_CURRENT_USER, key);
 }
 
-// Runs this program again at `dpi` dots per inch: LogPixels is set until
-// the child has taken its scale, then put back as it was (or removed).
-// Returns the child's exit code.
+// Runs this program again at `dpi` dots per inch: LogPixels is set while
+// the child runs (at most five minutes), then put back as it was (or
+// removed). Returns the child's exit code.
 int RunAtDpi(int dpi) {
   HKEY desktop;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
@@ -249,20 +246,18 @@ int RunAtDpi(int dpi) {
   const DWORD wanted = static_cast<DWORD>(dpi);
   RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&wanted),
                  sizeof wanted);
-  // The child sets this inherited event once it has its scale.
-  SECURITY_ATTRIBUTES inherited{.nLength = sizeof inherited, .bInheritHandle = TRUE};
-  HANDLE scaled = CreateEventA(&inherited, TRUE, FALSE, nullptr);
-  SetEnvironmentVariableA(kChildVariable,
-                          std::to_string(reinterpret_cast<std::uintptr_t>(scaled)).c_str());
   STARTUPINFOA startup{.cb = sizeof startup};
   PROCESS_INFORMATION child{};
   DWORD code = 3;
   std::string command = GetCommandLineA();
-  const bool started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+  const bool started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                       nullptr, &startup, &child);
   if (started) {
-    const HANDLE either[] = {scaled, child.hProcess};
-    WaitForMultipleObjects(2, either, FALSE, 60'000);
+    if (WaitForSingleObject(child.hProcess, 300'000) != WAIT_OBJECT_0)
+      TerminateProcess(child.hProcess, code);
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hProcess);
+    CloseHandle(child.hThread);
   }
   if (had) {
     RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old),
@@ -271,13 +266,6 @@ int RunAtDpi(int dpi) {
     RegDeleteValueA(desktop, "LogPixels");
   }
   RegCloseKey(desktop);
-  if (started) {
-    WaitForSingleObject(child.hProcess, INFINITE);
-    GetExitCodeProcess(child.hProcess, &code);
-    CloseHandle(child.hProcess);
-    CloseHandle(child.hThread);
-  }
-  CloseHandle(scaled);
   return static_cast<int>(code);
 }
 
@@ -290,12 +278,10 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::string(argv[i]).rfind("--dpi=", 0) == 0) dpi = std::atoi(argv[i] + 6);
   }
-  const int systemDpi = static_cast<int>(GetDpiForSystem());
   // The child runs the tests whatever its scale: they check that it is right.
-  char scaled[32] = {};
-  if (GetEnvironmentVariableA(tessavo::kChildVariable, scaled, sizeof scaled) != 0) {
-    SetEvent(reinterpret_cast<HANDLE>(std::strtoull(scaled, nullptr, 10)));
-  } else if (systemDpi != dpi) {
+  if (static_cast<int>(GetDpiForSystem()) != dpi &&
+      !GetEnvironmentVariableA("TESSAVO_CHILD", nullptr, 0)) {
+    SetEnvironmentVariableA("TESSAVO_CHILD", "1");
     return tessavo::RunAtDpi(dpi);
   }
   return RUN_ALL_TESTS();

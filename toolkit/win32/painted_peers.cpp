@@ -144,7 +144,8 @@ class PaintedPeer final : public ChildPeer {
     ReleaseDC(nullptr, dc);
     // Measured on the screen; the control's size is the described one
     // that holds it at this scale.
-    const int extra = label.Shadow() ? Owner().Scale(1) : 0;
+    // A shadow or the embossed copy is drawn a pixel down and right.
+    const int extra = label.Shadow() || label.Raised() ? Owner().Scale(1) : 0;
     const Point at = label.FormOffset();
     const int dpi = Owner().Dpi();
     Rect bounds = label.Bounds();
