@@ -103,17 +103,15 @@ class BrowseEditPeer final : public ChildPeer {
     // the button's: one entry per state (normal, hot, pressed, disabled,
     // default, stylus hot), the greyed one where disabled goes.
     const std::string& name = edit_.Picture();
-    const bool hasPicture = !name.empty() && FindResourceA(Instance(), name.c_str(), RT_BITMAP);
-    button_ = CreateChild(WC_BUTTONA, hasPicture ? "" : "...", BS_PUSHBUTTON);
-    if (hasPicture) {
-      const RECT r = FormRect();
-      const LONG room = r.bottom - r.top - kButtonChrome;  // the button is square
-      images_ = BuildPictureLists({name, name, name, name + "_DISABLED", name, name}, form.Dpi(),
-                                  {room, room});
-      BUTTON_IMAGELIST list{images_.normal, {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_CENTER};
-      SendMessageA(button_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
-    }
+    hasPicture_ = !name.empty() && FindResourceA(Instance(), name.c_str(), RT_BITMAP);
+    button_ = CreateChild(WC_BUTTONA, hasPicture_ ? "" : "...", BS_PUSHBUTTON);
+    SetPicture();
     Layout();
+  }
+
+  void DpiChanged() override {
+    ChildPeer::DpiChanged();
+    SetPicture();
   }
 
   HWND FocusWindow() const override { return field_; }
@@ -137,7 +135,20 @@ class BrowseEditPeer final : public ChildPeer {
   }
 
  private:
+  void SetPicture() {
+    if (!hasPicture_) return;
+    const std::string& name = edit_.Picture();
+    const RECT r = FormRect();
+    const LONG room = r.bottom - r.top - kButtonChrome;  // the button is square
+    PictureLists fresh = BuildPictureLists({name, name, name, name + "_DISABLED", name, name},
+                                           Owner().Dpi(), {room, room});
+    BUTTON_IMAGELIST list{fresh.normal, {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_CENTER};
+    SendMessageA(button_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+    images_ = std::move(fresh);
+  }
+
   BrowseEdit& edit_;
+  bool hasPicture_ = false;
   HWND field_ = nullptr;
   HWND button_ = nullptr;
   PictureLists images_;
