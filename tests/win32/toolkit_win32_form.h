@@ -103,7 +103,8 @@ inline HWND WindowOf(const Form& form) {
 inline HWND NativeOf(const Control& control) {
   HWND form = WindowOf(*control.OwnerForm());
   const Point origin = control.FormOffset();
-  const POINT p{origin.x + 3, origin.y + control.Bounds().height / 2};
+  const int dpi = NativeDpi(*control.OwnerForm());
+  const POINT p{ScaleToDpi(origin.x + 3, dpi), ScaleToDpi(origin.y + control.Bounds().height / 2, dpi)};
   HWND child = ChildWindowFromPointEx(form, p, CWP_SKIPINVISIBLE);
   return child == form ? nullptr : child;
 }
