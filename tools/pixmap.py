@@ -28,9 +28,14 @@ embossed look of a greyed button picture.
 
 Icons (the `ico` command) hold one 32-bit BGRA image per map, each with its
 1-bit AND mask, which Windows and Wine load with LoadIcon and LoadImage.
+With --scaled they also hold the sizes Windows asks for on scaled screens
+(20, 24, 40, 48 and 64 pixels: the small and large icon at 125, 150 and
+200 %), each made from a map blown up by a whole multiple, pixel for pixel,
+and centred where that does not fill it, so that Windows never has to
+stretch (and blur) one.
 
 Usage:
-    pixmap.py ico OUT.ico MAP...            (e.g. the 32x32 and 16x16 maps)
+    pixmap.py ico OUT.ico MAP... [--scaled] (e.g. the 32x32 and 16x16 maps)
     pixmap.py bmp OUT.bmp MAP [--disabled OUT_DISABLED.bmp]
     pixmap.py --self-test
 """
@@ -138,6 +143,38 @@ def _bitmap_info(width, height, bits, image_size):
                        2835, 2835, 0, 0)
 
 
+SCALED_ICON_SIZES = (20, 24, 40, 48, 64)
+
+
+def blown_up(picture, side):
+    """A side x side picture: the largest whole multiple of picture that
+    fits, centred, transparent around it."""
+    k = side // picture.width
+    margin = (side - picture.width * k) // 2
+    rows = [[None] * side for _ in range(side)]
+    for y, row in enumerate(picture.rows):
+        for x, c in enumerate(row):
+            for dy in range(k):
+                for dx in range(k):
+                    rows[margin + y * k + dy][margin + x * k + dx] = c
+    return Picture(side, side, rows)
+
+
+def with_scaled_sizes(pictures):
+    """pictures and, for each scaled size none of them has, the blown-up
+    map that covers most of it (the larger map where two cover the same)."""
+    have = {p.width for p in pictures}
+    extra = []
+    for side in SCALED_ICON_SIZES:
+        if side in have:
+            continue
+        fitting = [p for p in pictures if p.width <= side]
+        if fitting:
+            best = max(fitting, key=lambda p: (side // p.width * p.width, p.width))
+            extra.append(blown_up(best, side))
+    return list(pictures) + extra
+
+
 def ico_bytes(pictures):
     if not pictures:
         raise PixmapError("an icon needs at least one picture")
@@ -217,6 +254,8 @@ def main(argv):
     ico = sub.add_parser("ico", help="one icon from one or more maps")
     ico.add_argument("output")
     ico.add_argument("maps", nargs="+")
+    ico.add_argument("--scaled", action="store_true",
+                     help="add the sizes of scaled screens, blown up from the maps")
     bmp = sub.add_parser("bmp", help="a tool-bar bitmap, magenta where transparent")
     bmp.add_argument("output")
     bmp.add_argument("map")
@@ -232,7 +271,8 @@ def main(argv):
                 if p.width != p.height or p.width not in (16, 24, 32, 48, 64, 256):
                     raise PixmapError(f"{m}: an icon picture must be square, 16..256, "
                                       f"not {p.width}x{p.height}")
-            write(args.output, ico_bytes(pictures))
+            write(args.output,
+                  ico_bytes(with_scaled_sizes(pictures) if args.scaled else pictures))
         elif args.command == "bmp":
             picture = load(args.map)
             write(args.output, bmp_bytes(picture))
@@ -293,6 +333,18 @@ class PixmapTest(unittest.TestCase):
         self.assertEqual(data[first + 31 * 4:first + 32 * 4], bytes(4))
         mask = first + 32 * 32 * 4
         self.assertEqual(data[mask:mask + 4], bytes((0, 0, 0, 1)))
+
+    def test_scaled_sizes_are_whole_multiples_centred(self):
+        big = parse("size 32x32\nK = #000000\npixels\n" + ("K" * 32 + "\n") * 32)
+        small = parse("size 16x16\nR = #ff0000\npixels\n" + ("R" + "." * 15 + "\n") * 16)
+        made = {p.width: p for p in with_scaled_sizes([big, small])[2:]}
+        self.assertEqual(sorted(made), [20, 24, 40, 48, 64])
+        # 24: the small map once, 4 pixels in; 48: three times; 40 and 64: the large one.
+        self.assertEqual(made[24].rows[4][3:6], [None, (255, 0, 0), None])
+        self.assertEqual(made[48].rows[0][:4], [(255, 0, 0)] * 3 + [None])
+        self.assertEqual(made[40].rows[4][4], (0, 0, 0))
+        self.assertEqual(made[40].rows[4][3], None)
+        self.assertEqual(made[64].rows[63][63], (0, 0, 0))
 
     def test_bitmap_is_bottom_up_bgr_with_magenta_and_padded_rows(self):
         data = bmp_bytes(parse(self.MAP))

@@ -112,7 +112,11 @@ FormPeerWin::FormPeerWin(Form& form) : form_(form), dpi_(SystemDpi()) {
   }
   if (!form.Enabled()) EnableWindow(hwnd_, FALSE);
   if (form.StayOnTop()) ApplyStayOnTop();
-  if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) ChangeDpi(dpi, nullptr);
+  if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) {
+    ChangeDpi(dpi, nullptr);
+  } else {
+    ApplyIcons();
+  }
   FitClientArea();
   if (form.Visible()) ApplyVisible();
 }
@@ -277,6 +281,14 @@ std::optional<Point> FormPeerWin::PointerPosition() {
 
 int FormPeerWin::Scale(int value) const { return ScaleToDpi(value, dpi_); }
 
+void FormPeerWin::ApplyIcons() {
+  // A dialog frame shows the class's icon as it always did (on Windows,
+  // none): an icon given to it would appear in its title bar.
+  if (form_.GetBorderStyle() == BorderStyle::Dialog) return;
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(true, dpi_)));
+  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(false, dpi_)));
+}
+
 RECT FormPeerWin::Scale(Point at, const Rect& r) const {
   const Rect s = ScaleToDpi(Rect{at.x + r.left, at.y + r.top, r.width, r.height}, dpi_);
   return RECT{s.left, s.top, s.left + s.width, s.top + s.height};
@@ -288,6 +300,7 @@ Point FormPeerWin::Unscale(Point p) const {
 
 void FormPeerWin::ChangeDpi(int dpi, const RECT* suggested) {
   dpi_ = dpi;
+  ApplyIcons();
   // The controls first, so that the window's new size reveals them laid
   // out already.
   for (ChildPeer* peer : std::vector<ChildPeer*>(peers_)) peer->DpiChanged();

@@ -94,6 +94,8 @@ class FormPeerWin final : public FormPeer {
   // Lays the form out again at a new scale, in the suggested rectangle or
   // where it is.
   void ChangeDpi(int dpi, const RECT* suggested);
+  // The title bar's and the task switcher's icons at the window's scale.
+  void ApplyIcons();
   void ApplyStayOnTop();
   void UserPlaced();
   void ApplyVisible();

@@ -72,6 +72,7 @@ struct DpiFunctions {
   UINT(WINAPI* dpiForSystem)() = nullptr;
   BOOL(WINAPI* adjustForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
   BOOL(WINAPI* setAwarenessContext)(HANDLE) = nullptr;
+  int(WINAPI* metricsForDpi)(int, UINT) = nullptr;
 };
 
 template <typename F>
@@ -87,6 +88,7 @@ const DpiFunctions& Dpi() {
       Find(user, "GetDpiForSystem", f.dpiForSystem);
       Find(user, "AdjustWindowRectExForDpi", f.adjustForDpi);
       Find(user, "SetProcessDpiAwarenessContext", f.setAwarenessContext);
+      Find(user, "GetSystemMetricsForDpi", f.metricsForDpi);
     }
     return f;
   }();
@@ -160,11 +162,17 @@ HICON FindIcon(int cx, int cy) {
 
 }  // namespace
 
-HICON ProgramIcon(bool small) {
-  static const HICON big = FindIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-  static const HICON little =
-      FindIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-  return small ? little : big;
+HICON ProgramIcon(bool small, int dpi) {
+  // The icon files hold a picture of each size of the usual scales, so the
+  // system need not stretch one.
+  const int metric = small ? SM_CXSMICON : SM_CXICON;
+  const int size = dpi && Dpi().metricsForDpi
+                       ? Dpi().metricsForDpi(metric, static_cast<UINT>(dpi))
+                       : GetSystemMetrics(metric);
+  static std::map<int, HICON> icons;
+  auto [it, added] = icons.try_emplace(size, nullptr);
+  if (added) it->second = FindIcon(size, size);
+  return it->second;
 }
 
 bool AnswerToolTip(NMHDR& header, const std::string& text, ToolTipText& storage) {

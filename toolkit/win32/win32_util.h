@@ -44,8 +44,9 @@ int WindowDpi(HWND hwnd);
 void AdjustWindowRectForDpi(RECT& r, DWORD style, bool menu, DWORD exStyle, int dpi);
 
 // The program's own icon (the first icon group of the executable), or
-// the stock application icon when it has none.
-HICON ProgramIcon(bool small);
+// the stock application icon when it has none, at the size the system
+// draws small or large icons at dpi (the system's by default).
+HICON ProgramIcon(bool small, int dpi = 0);
 
 std::string WindowText(HWND hwnd);
 
