@@ -234,25 +234,20 @@ TEST(CaptionFit, EveryCaptionOfEveryWindowFitsItsControl) {
 // the child runs (at most five minutes), then put back as it was (or
 // removed). Returns the child's exit code.
 int RunAtDpi(int dpi) {
-  HKEY desktop;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
-                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &desktop,
-                      nullptr) != ERROR_SUCCESS) {
-    return 2;
-  }
+  constexpr const char* kKey = "Control Panel\\Desktop";
+  const auto set = [kKey](DWORD value) {
+    return RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "LogPixels", REG_DWORD, &value, sizeof value);
+  };
   DWORD old = 0, size = sizeof old;
-  const bool had = RegQueryValueExA(desktop, "LogPixels", nullptr, nullptr,
-                                    reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
-  const DWORD wanted = static_cast<DWORD>(dpi);
-  RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&wanted),
-                 sizeof wanted);
+  const bool had = RegGetValueA(HKEY_CURRENT_USER, kKey, "LogPixels", RRF_RT_REG_DWORD, nullptr,
+                                &old, &size) == ERROR_SUCCESS;
+  if (set(static_cast<DWORD>(dpi)) != ERROR_SUCCESS) return 2;
   STARTUPINFOA startup{.cb = sizeof startup};
   PROCESS_INFORMATION child{};
   DWORD code = 3;
   std::string command = GetCommandLineA();
-  const bool started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &startup, &child);
-  if (started) {
+  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &child)) {
     if (WaitForSingleObject(child.hProcess, 300'000) != WAIT_OBJECT_0)
       TerminateProcess(child.hProcess, code);
     GetExitCodeProcess(child.hProcess, &code);
@@ -260,12 +255,10 @@ int RunAtDpi(int dpi) {
     CloseHandle(child.hThread);
   }
   if (had) {
-    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old),
-                   sizeof old);
+    set(old);
   } else {
-    RegDeleteValueA(desktop, "LogPixels");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "LogPixels");
   }
-  RegCloseKey(desktop);
   return static_cast<int>(code);
 }
 
