@@ -16,6 +16,21 @@
 namespace tessavo::tk::win32 {
 namespace {
 
+// Whether the executable's icon `name` holds a picture of exactly size
+// pixels (the system would stretch another one to that size).
+bool HasIconOfSize(const std::string& name, int size) {
+  HRSRC group = FindResourceA(Instance(), name.c_str(), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
+  auto* directory = group ? static_cast<BYTE*>(LockResource(LoadResource(Instance(), group)))
+                          : nullptr;
+  if (!directory) return false;
+  const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+  HRSRC picture = FindResourceA(Instance(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3) /* RT_ICON */);
+  const auto* header = picture ? static_cast<const BITMAPINFOHEADER*>(
+                                     LockResource(LoadResource(Instance(), picture)))
+                               : nullptr;
+  return header && header->biWidth == size;
+}
+
 COLORREF TextColor(const ChildPeer& peer) {
   return peer.EffectivelyEnabled() ? ColorRef(peer.GetControl().GetFont().color)
                                    : GetSysColor(COLOR_GRAYTEXT);
@@ -208,11 +223,14 @@ class PaintedPeer final : public ChildPeer {
   void PaintIcon(HDC dc) {
     const auto* image = dynamic_cast<const IconImage*>(&GetControl());
     if (!image) return;
-    // The icon's own size, or a whole multiple of it, centred in its
-    // scaled place: an icon stretched by half would be blurred.
+    // The icon's picture of its scaled size where the icon file has one;
+    // else its own size or a whole multiple of it, centred in its scaled
+    // place: an icon stretched by half would be blurred.
     const RECT r = FormRect();
     const int described = image->Bounds().width;
-    const int size = described * PictureMultiple(Owner().Dpi(), described, r.right - r.left);
+    int size = r.right - r.left;
+    if (!HasIconOfSize(image->Icon(), size))
+      size = described * PictureMultiple(Owner().Dpi(), described, size);
     HICON icon = static_cast<HICON>(
         LoadImageA(Instance(), image->Icon().c_str(), IMAGE_ICON, size, size, LR_SHARED));
     if (!icon) icon = ProgramIcon(size <= 16);
