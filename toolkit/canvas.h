@@ -38,7 +38,9 @@ class Surface {
 
   Pixel At(int x, int y) const { return pixels_[Index(x, y)]; }
   // Writes a pixel as the surface keeps it (mono: white or black).
-  void Set(int x, int y, Pixel p) { pixels_[Index(x, y)] = mono_ ? (p == kWhite ? kWhite : kBlack) : p; }
+  void Set(int x, int y, Pixel p) {
+    pixels_[Index(x, y)] = mono_ ? (p == kWhite ? kWhite : kBlack) : p;
+  }
   std::span<const Pixel> Pixels() const { return pixels_; }
 
   // A new surface of the same kind with the area r (clipped) of this one.
@@ -46,7 +48,8 @@ class Surface {
 
  private:
   std::size_t Index(int x, int y) const {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+           static_cast<std::size_t>(x);
   }
 
   int width_ = 0;
@@ -86,12 +89,14 @@ class IndexedBitmap {
 // What a draw reads: a surface or an indexed bitmap, whole.
 class Source {
  public:
-  Source(const Surface& surface) : surface_(&surface) {}                   // NOLINT: implicit by design
+  Source(const Surface& surface) : surface_(&surface) {}  // NOLINT: implicit by design
   Source(const IndexedBitmap& bitmap) : bitmap_(bitmap), isBitmap_(true) {}  // NOLINT
   int Width() const { return isBitmap_ ? bitmap_.Width() : surface_->Width(); }
   int Height() const { return isBitmap_ ? bitmap_.Height() : surface_->Height(); }
   bool Mono() const { return isBitmap_ ? bitmap_.BitsPerPixel() == 1 : surface_->Mono(); }
-  Pixel At(int x, int y) const { return isBitmap_ ? bitmap_.ColorAt(bitmap_.PixelIndex(x, y)) : surface_->At(x, y); }
+  Pixel At(int x, int y) const {
+    return isBitmap_ ? bitmap_.ColorAt(bitmap_.PixelIndex(x, y)) : surface_->At(x, y);
+  }
   const Surface* AsSurface() const { return surface_; }
   const IndexedBitmap* AsBitmap() const { return isBitmap_ ? &bitmap_ : nullptr; }
 

@@ -73,4 +73,11 @@ constexpr int PictureMultiple(int dpi, int size, int room) {
   return multiple > 1 ? multiple : 1;
 }
 
+// The same for a picture of both sides in a room of both sides.
+constexpr int PictureMultiple(int dpi, Size picture, Size room) {
+  const int across = PictureMultiple(dpi, picture.width, room.width);
+  const int down = PictureMultiple(dpi, picture.height, room.height);
+  return across < down ? across : down;
+}
+
 }  // namespace tessavo::tk

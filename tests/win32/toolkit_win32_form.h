@@ -104,7 +104,8 @@ inline HWND NativeOf(const Control& control) {
   HWND form = WindowOf(*control.OwnerForm());
   const Point origin = control.FormOffset();
   const int dpi = NativeDpi(*control.OwnerForm());
-  const POINT p{ScaleToDpi(origin.x + 3, dpi), ScaleToDpi(origin.y + control.Bounds().height / 2, dpi)};
+  const POINT p{ScaleToDpi(origin.x + 3, dpi),
+                ScaleToDpi(origin.y + control.Bounds().height / 2, dpi)};
   HWND child = ChildWindowFromPointEx(form, p, CWP_SKIPINVISIBLE);
   return child == form ? nullptr : child;
 }

@@ -40,8 +40,8 @@ HBITMAP MakeDib(HDC dc, const Source& source) {
   const IndexedBitmap& bitmap = *source.AsBitmap();
   const auto header = bitmap.Info();
   std::vector<std::uint8_t> info(header.begin(), header.end());
-  HBITMAP dib = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits,
-                                 nullptr, 0);
+  HBITMAP dib = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(info.data()),
+                                 DIB_RGB_COLORS, &bits, nullptr, 0);
   if (dib && bits) std::memcpy(bits, bitmap.Bits().data(), bitmap.Bits().size());
   return dib;
 }
@@ -96,7 +96,8 @@ void DcCanvas::FillColor(Rect r, Color color) {
 namespace tessavo::tk {
 
 Pixel ResolveColor(Color color) {
-  const COLORREF ref = (color & kSystemColorFlag) ? GetSysColor(static_cast<int>(color & 0xFF)) : color;
+  const COLORREF ref =
+      (color & kSystemColorFlag) ? GetSysColor(static_cast<int>(color & 0xFF)) : color;
   return (Pixel{GetRValue(ref)} << 16) | (Pixel{GetGValue(ref)} << 8) | GetBValue(ref);
 }
 

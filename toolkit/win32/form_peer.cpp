@@ -281,14 +281,6 @@ std::optional<Point> FormPeerWin::PointerPosition() {
 
 int FormPeerWin::Scale(int value) const { return ScaleToDpi(value, dpi_); }
 
-void FormPeerWin::ApplyIcons() {
-  // A dialog frame shows the class's icon as it always did (on Windows,
-  // none): an icon given to it would appear in its title bar.
-  if (form_.GetBorderStyle() == BorderStyle::Dialog) return;
-  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(true, dpi_)));
-  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(false, dpi_)));
-}
-
 RECT FormPeerWin::Scale(Point at, const Rect& r) const {
   const Rect s = ScaleToDpi(Rect{at.x + r.left, at.y + r.top, r.width, r.height}, dpi_);
   return RECT{s.left, s.top, s.left + s.width, s.top + s.height};
@@ -296,6 +288,18 @@ RECT FormPeerWin::Scale(Point at, const Rect& r) const {
 
 Point FormPeerWin::Unscale(Point p) const {
   return {UnscaleFromDpi(p.x, dpi_), UnscaleFromDpi(p.y, dpi_)};
+}
+
+Point FormPeerWin::ClientPoint(LPARAM lParam) const {
+  return Unscale({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+}
+
+void FormPeerWin::ApplyIcons() {
+  // A dialog frame shows the class's icon as it always did (on Windows,
+  // none): an icon given to it would appear in its title bar.
+  if (form_.GetBorderStyle() == BorderStyle::Dialog) return;
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(true, dpi_)));
+  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(false, dpi_)));
 }
 
 void FormPeerWin::ChangeDpi(int dpi, const RECT* suggested) {
@@ -336,8 +340,10 @@ void FormPeerWin::UserPlaced() {
   form_.SetLeft(outer.left);
   form_.SetTop(outer.top);
   // The position is the screen's; the size is described at 96 dpi.
-  if (client.right != Scale(form_.ClientWidth()) || client.bottom != Scale(form_.ClientHeight()))
-    form_.SetBounds({0, 0, UnscaleFromDpi(client.right, dpi_), UnscaleFromDpi(client.bottom, dpi_)});
+  if (client.right != Scale(form_.ClientWidth()) || client.bottom != Scale(form_.ClientHeight())) {
+    const Point size = Unscale({client.right, client.bottom});
+    form_.SetBounds({0, 0, size.x, size.y});
+  }
   --placing_;
 }
 
@@ -500,13 +506,13 @@ LRESULT FormPeerWin::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LBUTTONDOWN: {
       // Window-less controls are drawn on the form: their clicks come here.
-      const Point p = Unscale({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      const Point p = ClientPoint(lParam);
       pressed_ = form_.ControlAt(p);
       pressedValid_ = true;
       return 0;
     }
     case WM_LBUTTONUP: {
-      const Point p = Unscale({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      const Point p = ClientPoint(lParam);
       const bool same = pressedValid_ && form_.ControlAt(p) == pressed_;
       pressedValid_ = false;
       if (same) Call([this, p] { form_.UserClickAt(p); });

@@ -47,6 +47,8 @@ class FormPeerWin final : public FormPeer {
   int Scale(int value) const;
   RECT Scale(Point at, const Rect& r) const;
   Point Unscale(Point p) const;
+  // The described point of a mouse message's client coordinates.
+  Point ClientPoint(LPARAM lParam) const;
 
   // The form peer of a form window or of any window inside it.
   static FormPeerWin* FromWindow(HWND hwnd);

@@ -4,8 +4,6 @@
 // area again.
 #include <windows.h>
 
-#include <algorithm>
-
 #include "toolkit/controls.h"
 #include "toolkit/dpi.h"
 #include "toolkit/picture_controls.h"
@@ -24,7 +22,8 @@ bool HasIconOfSize(const std::string& name, int size) {
                           : nullptr;
   if (!directory) return false;
   const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
-  HRSRC picture = FindResourceA(Instance(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3) /* RT_ICON */);
+  HRSRC picture =
+      FindResourceA(Instance(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3) /* RT_ICON */);
   const auto* header = picture ? static_cast<const BITMAPINFOHEADER*>(
                                      LockResource(LoadResource(Instance(), picture)))
                                : nullptr;
@@ -108,8 +107,8 @@ class PaintedPeer final : public ChildPeer {
       IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
       const Rect& bounds = GetControl().Bounds();
       const int multiple =
-          std::min(PictureMultiple(Owner().Dpi(), bounds.width, r.right - r.left),
-                   PictureMultiple(Owner().Dpi(), bounds.height, r.bottom - r.top));
+          PictureMultiple(Owner().Dpi(), Size{bounds.width, bounds.height},
+                          Size{r.right - r.left, r.bottom - r.top});
       const Point origin{r.left + (r.right - r.left - bounds.width * multiple) / 2,
                          r.top + (r.bottom - r.top - bounds.height * multiple) / 2};
       DcCanvas canvas(dc, origin, multiple);

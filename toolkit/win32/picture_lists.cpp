@@ -1,6 +1,5 @@
 #include "toolkit/win32/picture_lists.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "toolkit/dpi.h"
@@ -68,7 +67,7 @@ PictureLists::~PictureLists() {
   if (disabled) ImageList_Destroy(disabled);
 }
 
-PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int dpi, SIZE room) {
+PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int dpi, SIZE button) {
   std::vector<HBITMAP> normal, greyed;
   for (const std::string& picture : pictures) {
     normal.push_back(LoadPicture(picture));
@@ -83,8 +82,10 @@ PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int dpi
       break;
     }
   }
-  const int multiple = std::min(PictureMultiple(dpi, lists.width, room.cx),
-                                PictureMultiple(dpi, lists.height, room.cy));
+  constexpr int kButtonEdges = 4;
+  const int multiple =
+      PictureMultiple(dpi, Size{lists.width, lists.height},
+                      Size{button.cx - kButtonEdges, button.cy - kButtonEdges});
   lists.width *= multiple;
   lists.height *= multiple;
   const int count = static_cast<int>(normal.size());
@@ -97,6 +98,13 @@ PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int dpi
     if (greyed[i]) DeleteObject(greyed[i]);
   }
   return lists;
+}
+
+void ShowOnToolBar(HWND bar, PictureLists&& lists, PictureLists& shown) {
+  SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(lists.normal));
+  SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(lists.disabled));
+  SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(lists.width, lists.height));
+  shown = std::move(lists);  // the old lists go with `lists`, no longer shown
 }
 
 }  // namespace tessavo::tk::win32

@@ -24,14 +24,15 @@ struct PictureLists {
   int height = 16;
 };
 
-// The room a flat button leaves its picture: its size less its edges and
-// the pressed picture's offset.
-inline constexpr int kButtonChrome = 4;
-
 // One entry per name, in order; a missing or empty picture is blank, so
 // the indexes stay in step. The size is that of the first picture there
-// is, blown up for dpi by a whole multiple that the room (width, height)
-// holds: each pixel becomes a square of pixels.
-PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int dpi, SIZE room);
+// is, blown up for dpi by a whole multiple that a button of the given size
+// holds (less its edges and the pressed picture's offset): each pixel
+// becomes a square of pixels.
+PictureLists BuildPictureLists(const std::vector<std::string>& pictures, int dpi, SIZE button);
+
+// Has a tool bar show these lists (and their picture size) instead of the
+// ones in `shown`, which are then given up and replaced.
+void ShowOnToolBar(HWND bar, PictureLists&& lists, PictureLists& shown);
 
 }  // namespace tessavo::tk::win32

@@ -76,12 +76,8 @@ class SpeedButtonPeer final : public ChildPeer {
     HWND bar = Window();
     const RECT r = FormRect();
     const int width = r.right - r.left, height = r.bottom - r.top;
-    PictureLists fresh = BuildPictureLists({button_.Picture()}, Owner().Dpi(),
-                                           {width - kButtonChrome, height - kButtonChrome});
-    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.normal));
-    SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.disabled));
-    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(fresh.width, fresh.height));
-    images_ = std::move(fresh);
+    ShowOnToolBar(bar, BuildPictureLists({button_.Picture()}, Owner().Dpi(), {width, height}),
+                  images_);
     SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(width, height));
     SendMessageA(bar, TB_SETPADDING, 0, MAKELONG(width - images_.width, height - images_.height));
   }
@@ -139,9 +135,9 @@ class BrowseEditPeer final : public ChildPeer {
     if (!hasPicture_) return;
     const std::string& name = edit_.Picture();
     const RECT r = FormRect();
-    const LONG room = r.bottom - r.top - kButtonChrome;  // the button is square
+    const LONG side = r.bottom - r.top;  // the button is square
     PictureLists fresh = BuildPictureLists({name, name, name, name + "_DISABLED", name, name},
-                                           Owner().Dpi(), {room, room});
+                                           Owner().Dpi(), {side, side});
     BUTTON_IMAGELIST list{fresh.normal, {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_CENTER};
     SendMessageA(button_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
     images_ = std::move(fresh);

@@ -86,15 +86,8 @@ class ToolBarPeer final : public ChildPeer {
     for (const auto& button : bar_.Buttons()) {
       if (!button->IsSeparator()) pictures.push_back(button->Picture());
     }
-    // The lists the bar showed until now go when `fresh` does.
     const SIZE button{Owner().Scale(bar_.ButtonWidth()), Owner().Scale(bar_.ButtonHeight())};
-    PictureLists fresh =
-        BuildPictureLists(pictures, Owner().Dpi(),
-                          {button.cx - kButtonChrome, button.cy - kButtonChrome});
-    SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.normal));
-    SendMessageA(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.disabled));
-    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(fresh.width, fresh.height));
-    images_ = std::move(fresh);
+    ShowOnToolBar(bar, BuildPictureLists(pictures, Owner().Dpi(), button), images_);
     SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(button.cx, button.cy));
 
     std::vector<TBBUTTON> buttons;

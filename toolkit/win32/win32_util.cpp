@@ -100,10 +100,9 @@ const DpiFunctions& Dpi() {
 void DeclareDpiAwareness() {
   static const bool done = [] {
     // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2; refused (harmlessly)
-    // when the manifest has declared it already.
-    if (Dpi().setAwarenessContext &&
-        Dpi().setAwarenessContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) {
-      return true;
+    // when the manifest has declared it already, which must then stand.
+    if (Dpi().setAwarenessContext) {
+      return Dpi().setAwarenessContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))) != FALSE;
     }
     return SetProcessDPIAware() != FALSE;
   }();
